@@ -1,0 +1,41 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <stdexcept>
+
+namespace vesko::teste {
+
+QString DiretorioAmostras() {
+    return QDir::cleanPath(QStringLiteral(VESKO_SHARED_DIR) + QStringLiteral("/datapacket-samples"));
+}
+
+PastaTemporaria::PastaTemporaria() : m_dir(QDir::tempPath() + QStringLiteral("/vesko-teste-XXXXXX")) {
+    if (!m_dir.isValid()) throw std::runtime_error("não foi possível criar a pasta temporária");
+}
+
+QString PastaTemporaria::Caminho() const { return m_dir.path(); }
+
+QString PastaTemporaria::Arquivo(const QString& nome) const { return m_dir.filePath(nome); }
+
+QByteArray LerArquivo(const QString& caminho) {
+    QFile f(caminho);
+    if (!f.open(QIODevice::ReadOnly)) throw std::runtime_error("não abriu " + caminho.toStdString());
+    return f.readAll();
+}
+
+void GravarArquivo(const QString& caminho, const QByteArray& dados) {
+    QFile f(caminho);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(dados) != dados.size())
+        throw std::runtime_error("não gravou " + caminho.toStdString());
+}
+
+QString ExecutavelConstruido(const QString& nome) {
+    for (const auto& sub : {QStringLiteral("/src/app/"), QStringLiteral("/tools/"), QStringLiteral("/")}) {
+        const QString c = QStringLiteral(VESKO_BINARY_DIR) + sub + nome;
+        if (QFile::exists(c)) return c;
+    }
+    return QStringLiteral(VESKO_BINARY_DIR) + QStringLiteral("/src/app/") + nome;
+}
+
+}  // namespace vesko::teste

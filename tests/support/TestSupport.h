@@ -1,0 +1,28 @@
+#pragma once
+// Helpers shared by the GoogleTest suites.
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+namespace vesko::teste {
+
+// Folder of the shared sample data (data packets from the back office).
+QString DiretorioAmostras();
+
+// A fresh temporary folder, removed when the object goes out of scope.
+class PastaTemporaria {
+public:
+    PastaTemporaria();
+    QString Caminho() const;               // without trailing separator
+    QString Arquivo(const QString& nome) const;
+private:
+    QTemporaryDir m_dir;
+};
+
+QByteArray LerArquivo(const QString& caminho);
+void GravarArquivo(const QString& caminho, const QByteArray& dados);
+
+// Path of an executable built by this tree (for tests that run the program).
+QString ExecutavelConstruido(const QString& nome);
+
+}  // namespace vesko::teste
