@@ -1,0 +1,155 @@
+#include "settings/IniFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+#include "base/Cp1252.h"
+#include "base/Excecoes.h"
+
+namespace vesko {
+namespace {
+
+QString NomeSecao(const QString& linha) {
+    const QString t = linha.trimmed();
+    if (!t.startsWith(QLatin1Char('['))) return QString();
+    const qsizetype fim = t.indexOf(QLatin1Char(']'));
+    return fim < 0 ? t.mid(1).trimmed() : t.mid(1, fim - 1).trimmed();
+}
+
+bool EhSecao(const QString& linha) { return linha.trimmed().startsWith(QLatin1Char('[')); }
+
+// Key of a "key=value" line; empty for comments and other lines.
+QString ChaveDe(const QString& linha) {
+    const QString t = linha.trimmed();
+    if (t.isEmpty() || t.startsWith(QLatin1Char(';')) || t.startsWith(QLatin1Char('['))) return QString();
+    const qsizetype igual = t.indexOf(QLatin1Char('='));
+    return igual <= 0 ? QString() : t.left(igual).trimmed();
+}
+
+QString ValorDe(const QString& linha) {
+    QString v = linha.mid(linha.indexOf(QLatin1Char('=')) + 1).trimmed();
+    if (v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) && v.back() == v.front())
+        v = v.mid(1, v.size() - 2);
+    return v;
+}
+
+bool Igual(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
+
+}  // namespace
+
+TIniFile::TIniFile(QString nomeArquivo) : m_nome(std::move(nomeArquivo)) {
+#ifdef _WIN32
+    m_quebra = QStringLiteral("\r\n");
+#else
+    m_quebra = QStringLiteral("\n");
+#endif
+    QFile f(m_nome);
+    if (!f.open(QIODevice::ReadOnly)) return;
+    QByteArray bytes = f.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString texto = utf8(bytes);
+    if (utf8.hasError()) {
+        m_cp1252 = true;
+        texto = DeCp1252(bytes);
+    }
+    if (texto.contains(QLatin1String("\r\n"))) m_quebra = QStringLiteral("\r\n");
+    texto.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    m_linhas = texto.split(QLatin1Char('\n'));
+    if (!m_linhas.isEmpty() && m_linhas.back().isEmpty()) m_linhas.removeLast();
+}
+
+std::optional<QString> TIniFile::Valor(const QString& secao, const QString& chave) const {
+    bool naSecao = false;
+    for (const QString& l : m_linhas) {
+        if (EhSecao(l)) {
+            naSecao = Igual(NomeSecao(l), secao);
+        } else if (naSecao && Igual(ChaveDe(l), chave)) {
+            return ValorDe(l);
+        }
+    }
+    return std::nullopt;
+}
+
+QString TIniFile::ReadString(const QString& secao, const QString& chave, const QString& padrao) const {
+    return Valor(secao, chave).value_or(padrao);
+}
+
+std::optional<int> TIniFile::ConverterInteiro(const QString& texto) {
+    const QString t = texto.trimmed();
+    bool ok = false;
+    if (t.startsWith(QLatin1Char('$')) || t.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        const QString digitos = t.mid(t.startsWith(QLatin1Char('$')) ? 1 : 2);
+        if (digitos.isEmpty() || digitos.size() > 8 || digitos.front() == QLatin1Char('+') ||
+            digitos.front() == QLatin1Char('-'))
+            return std::nullopt;
+        const uint v = digitos.toUInt(&ok, 16);  // eight hex digits wrap to 32 bits
+        return ok ? std::optional<int>(static_cast<int>(v)) : std::nullopt;
+    }
+    const int v = t.toInt(&ok, 10);
+    return ok ? std::optional<int>(v) : std::nullopt;
+}
+
+int TIniFile::ReadInteger(const QString& secao, const QString& chave, int padrao) const {
+    const auto v = Valor(secao, chave);
+    if (!v) return padrao;
+    return ConverterInteiro(*v).value_or(padrao);
+}
+
+bool TIniFile::ReadBool(const QString& secao, const QString& chave, bool padrao) const {
+    return ReadInteger(secao, chave, padrao ? 1 : 0) != 0;
+}
+
+bool TIniFile::SectionExists(const QString& secao) const {
+    for (const QString& l : m_linhas)
+        if (EhSecao(l) && Igual(NomeSecao(l), secao)) return true;
+    return false;
+}
+
+bool TIniFile::ValueExists(const QString& secao, const QString& chave) const {
+    return Valor(secao, chave).has_value();
+}
+
+void TIniFile::WriteString(const QString& secao, const QString& chave, const QString& valor) {
+    const QString nova = chave + QLatin1Char('=') + valor;
+    qsizetype inicio = -1, ultimaUtil = -1;
+    for (qsizetype i = 0; i < m_linhas.size(); ++i) {
+        const QString& l = m_linhas[i];
+        if (EhSecao(l)) {
+            if (inicio >= 0) break;  // end of our section
+            if (Igual(NomeSecao(l), secao)) inicio = ultimaUtil = i;
+        } else if (inicio >= 0) {
+            if (Igual(ChaveDe(l), chave)) {
+                m_linhas[i] = nova;
+                Salvar();
+                return;
+            }
+            if (!l.trimmed().isEmpty()) ultimaUtil = i;
+        }
+    }
+    if (inicio >= 0) {
+        m_linhas.insert(ultimaUtil + 1, nova);
+    } else {
+        m_linhas << QLatin1Char('[') + secao + QLatin1Char(']') << nova;
+    }
+    Salvar();
+}
+
+void TIniFile::WriteInteger(const QString& secao, const QString& chave, int valor) {
+    WriteString(secao, chave, QString::number(valor));
+}
+
+void TIniFile::Salvar() const {
+    const QString texto = m_linhas.join(m_quebra) + m_quebra;
+    const QByteArray bytes = m_cp1252 ? ParaCp1252(texto) : texto.toUtf8();
+    const QFileInfo info(m_nome);
+    if (info.exists() && !info.isWritable())
+        throw EIniFileException(QStringLiteral("Não foi possível gravar o arquivo \"%1\": somente leitura.").arg(m_nome));
+    QSaveFile f(m_nome);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit())
+        throw EIniFileException(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2").arg(m_nome, f.errorString()));
+}
+
+}  // namespace vesko

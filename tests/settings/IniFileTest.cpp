@@ -1,0 +1,74 @@
+#include <unistd.h>
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include "TestSupport.h"
+#include "base/Cp1252.h"
+#include "base/Excecoes.h"
+#include "settings/IniFile.h"
+
+using namespace vesko;
+using vesko::teste::GravarArquivo;
+using vesko::teste::LerArquivo;
+
+TEST(IniFile, IntegersAsTheProfileFunctionsReadThem) {
+    EXPECT_EQ(TIniFile::ConverterInteiro("10"), 10);
+    EXPECT_EQ(TIniFile::ConverterInteiro("-7"), -7);
+    EXPECT_EQ(TIniFile::ConverterInteiro("$A"), 10);
+    EXPECT_EQ(TIniFile::ConverterInteiro("0x0A"), 10);
+    EXPECT_EQ(TIniFile::ConverterInteiro("0X1f"), 31);
+    EXPECT_EQ(TIniFile::ConverterInteiro("$FFFFFFFF"), -1);
+    EXPECT_EQ(TIniFile::ConverterInteiro("0"), 0);
+    for (const char* ruim : {"abc", "", "$", "0x", "1.5", "10abc", "$G", "$-1", "$123456789", "2147483648", "true"})
+        EXPECT_FALSE(TIniFile::ConverterInteiro(ruim).has_value()) << ruim;
+}
+
+TEST(IniFile, NamesWithoutRegardToCaseBlanksQuotesCommentsAndFirstKeyWins) {
+    teste::PastaTemporaria pasta;
+    const QString nome = pasta.Arquivo("a.ini");
+    GravarArquivo(nome,
+                  "; comentario\r\n[configs]\r\n  diretorioimportacao =  C:\\Dados\\  \r\n"
+                  "Chave=\"entre aspas\"\r\nChave=segunda\r\n[OUTRA]\r\nX=1\r\n");
+    const TIniFile ini(nome);
+    EXPECT_EQ(ini.ReadString("CONFIGS", "DiretorioImportacao", "?"), "C:\\Dados\\");
+    EXPECT_EQ(ini.ReadString("Configs", "CHAVE", "?"), "entre aspas");
+    EXPECT_EQ(ini.ReadString("CONFIGS", "X", "padrão"), "padrão");
+    EXPECT_EQ(ini.ReadInteger("outra", "x", 5), 1);
+    EXPECT_TRUE(ini.SectionExists("Outra"));
+    EXPECT_FALSE(ini.ValueExists("OUTRA", "Y"));
+}
+
+TEST(IniFile, WritingKeepsEveryOtherLineLineEndingAndCodePage) {
+    teste::PastaTemporaria pasta;
+    const QString nome = pasta.Arquivo("a.ini");
+    QByteArray original = "; topo\r\n[CONFIGS]\r\nA=1\r\n\r\n[GERAL]\r\nQueryDebug=1\r\nCaminho=";
+    original += ParaCp1252(QStringLiteral("C:\\Integração")) + "\r\n";
+    GravarArquivo(nome, original);
+    {
+        TIniFile ini(nome);
+        ini.WriteString("configs", "B", "dois");   // new key at the end of its section
+        ini.WriteInteger("CONFIGS", "a", 3);        // existing key: only its line changes
+        ini.WriteString("NOVA", "K", "v");          // new section at the end
+    }
+    const QByteArray esperado = QByteArray("; topo\r\n[CONFIGS]\r\na=3\r\nB=dois\r\n\r\n[GERAL]\r\nQueryDebug=1\r\nCaminho=") +
+                                ParaCp1252(QStringLiteral("C:\\Integração")) + "\r\n[NOVA]\r\nK=v\r\n";
+    EXPECT_EQ(LerArquivo(nome), esperado);
+    EXPECT_EQ(TIniFile(nome).ReadString("GERAL", "Caminho", ""), QStringLiteral("C:\\Integração"));
+}
+
+TEST(IniFile, MissingFileReadsEmptyAndFailedWriteRaises) {
+    teste::PastaTemporaria pasta;
+    TIniFile ausente(pasta.Arquivo("nao-existe.ini"));
+    EXPECT_EQ(ausente.ReadString("A", "B", "x"), "x");
+
+    TIniFile emPastaInexistente(pasta.Arquivo("sem/pasta/a.ini"));
+    EXPECT_THROW(emPastaInexistente.WriteString("A", "B", "c"), EIniFileException);
+
+    const QString somenteLeitura = pasta.Arquivo("ro.ini");
+    GravarArquivo(somenteLeitura, "[A]\nB=1\n");
+    QFile::setPermissions(somenteLeitura, QFile::ReadOwner);
+    if (::geteuid() != 0) {  // root writes read-only files anyway
+        TIniFile ro(somenteLeitura);
+        EXPECT_THROW(ro.WriteString("A", "B", "2"), EIniFileException);
+    }
+}
