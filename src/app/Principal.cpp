@@ -1,0 +1,171 @@
+#include "app/Principal.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <cstdio>
+
+#include "app/ConfirmaSaida.h"
+#include "app/TratamentoExecutaveis.h"
+#include "platform/Sistema.h"
+#include "resources/Icones.h"
+#include "settings/ConfigsIntegradorPDVBistrel.h"
+
+namespace vesko {
+namespace {
+constexpr int kIntervaloHintMs = 250;  // the tray repaints its hint at most four times a second
+}
+
+TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QWidget(parent), m_agendador(*this) {
+    setObjectName(QStringLiteral("frmPrincipal"));
+    for (int i = 0; i < 3; ++i) m_icones[i] = IconeBandeja(i);
+    Tray.setObjectName(QStringLiteral("Tray"));
+    PopupMenu.setObjectName(QStringLiteral("PopupMenu"));
+    m_hint = TAgendadorIntegrador::HintOcioso();
+    Tray.setToolTip(m_hint);
+    Tray.setIcon(m_icones[IconeOcioso]);
+    MontarMenu();
+    Tray.setContextMenu(&PopupMenu);
+    m_hintAtrasado.setSingleShot(true);
+    connect(&m_hintAtrasado, &QTimer::timeout, this, &TfrmPrincipal::AtualizarHintBandeja);
+    Tray.show();
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        Registrar(QStringLiteral("Não há área de notificação nesta área de trabalho: o Integrador Vesko "
+                                 "continua funcionando sem ícone."));
+}
+
+TfrmPrincipal::~TfrmPrincipal() { Tray.setContextMenu(nullptr); }
+
+void TfrmPrincipal::FormCreate() { m_agendador.FormCreate(); }
+
+QAction* TfrmPrincipal::Entrada(QMenu& menu, const QString& texto, const QString& nome, int imagem,
+                                void (TfrmPrincipal::*acao)()) {
+    QAction* a = menu.addAction(ImagemMenu(imagem), texto);
+    a->setObjectName(nome);
+    connect(a, &QAction::triggered, this, acao);
+    return a;
+}
+
+void TfrmPrincipal::MontarMenu() {
+    Entrada(PopupMenu, QStringLiteral("&Importação"), QStringLiteral("Importacao"), 1, &TfrmPrincipal::ImportacaoClick);
+    Entrada(PopupMenu, QStringLiteral("&Exportação"), QStringLiteral("Exportacao"), 0, &TfrmPrincipal::ExportacaoClick);
+    PopupMenu.addSeparator()->setObjectName(QStringLiteral("N2"));
+    auto* diretorios = new TMenuMargem(&PopupMenu);
+    diretorios->setTitle(QStringLiteral("&Diretórios de Integração"));
+    diretorios->setIcon(ImagemMenu(6));
+    diretorios->menuAction()->setObjectName(QStringLiteral("DiretoriosDeIntegracao"));
+    PopupMenu.addMenu(diretorios);
+    Entrada(*diretorios, QStringLiteral("&Importação"), QStringLiteral("Entrada"), 7, &TfrmPrincipal::EntradaClick);
+    Entrada(*diretorios, QStringLiteral("&Exportação"), QStringLiteral("Saida"), 8, &TfrmPrincipal::SaidaClick);
+    Entrada(*diretorios, QStringLiteral("&Base de dados"), QStringLiteral("Basededados1"), 11,
+            &TfrmPrincipal::Basededados1Click);
+    PopupMenu.addSeparator()->setObjectName(QStringLiteral("N3"));
+    Entrada(PopupMenu, QStringLiteral("&Configurações"), QStringLiteral("Configuracoes"), 3,
+            &TfrmPrincipal::ConfiguracoesClick);
+    Entrada(PopupMenu, QStringLiteral("&Logs (Ocorrências)"), QStringLiteral("LogsOcorrncias"), 9,
+            &TfrmPrincipal::LogsOcorrnciasClick);
+    PopupMenu.addSeparator()->setObjectName(QStringLiteral("N4"));
+    Entrada(PopupMenu, QStringLiteral("&Sair"), QStringLiteral("Sair"), 2, &TfrmPrincipal::SairClick);
+}
+
+// ---- IInterfacePrincipal ------------------------------------------------------
+
+void TfrmPrincipal::DefinirHint(const QString& texto) {
+    m_hint = texto;
+    if (!m_ultimoHint.isValid() || m_ultimoHint.elapsed() >= kIntervaloHintMs) {
+        AtualizarHintBandeja();
+    } else if (!m_hintAtrasado.isActive()) {
+        m_hintAtrasado.start(kIntervaloHintMs - static_cast<int>(m_ultimoHint.elapsed()));
+    }
+}
+
+void TfrmPrincipal::AtualizarHintBandeja() {
+    m_hintAtrasado.stop();
+    m_ultimoHint.start();
+    if (Tray.toolTip() != m_hint) Tray.setToolTip(m_hint);
+}
+
+void TfrmPrincipal::DefinirIcone(Icone icone) {
+    Tray.setIcon(m_icones[icone]);
+    if (icone == IconeOcioso) AtualizarHintBandeja();  // the run is over: show its last text at once
+}
+
+void TfrmPrincipal::MostrarIcone(bool visivel) { Tray.setVisible(visivel); }
+
+void TfrmPrincipal::Avisar(const QString& mensagem) {
+    QMessageBox::warning(nullptr, QStringLiteral("Aviso"), mensagem, QMessageBox::Ok);
+}
+
+bool TfrmPrincipal::Perguntar(const QString& mensagem) {
+    return QMessageBox::information(nullptr, QStringLiteral("Informação"), mensagem,
+                                    QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TfrmPrincipal::MostrarConfiguracoes() {
+    if (DialogoConfiguracoes) DialogoConfiguracoes(this);
+}
+
+void TfrmPrincipal::Registrar(const QString& linha) {
+    std::fprintf(stderr, "%s\n", linha.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+// ---- menu ---------------------------------------------------------------------
+
+void TfrmPrincipal::ImportacaoClick() { m_agendador.IniciarImportacao(); }
+void TfrmPrincipal::ExportacaoClick() { m_agendador.IniciarExportacao(false); }
+void TfrmPrincipal::EntradaClick() { AbrirDiretorio(Diretorio::Importacao); }
+void TfrmPrincipal::SaidaClick() { AbrirDiretorio(Diretorio::Exportacao); }
+void TfrmPrincipal::Basededados1Click() { AbrirDiretorio(Diretorio::BaseDeDados); }
+
+void TfrmPrincipal::AbrirDiretorio(Diretorio qual) {
+    const TConfigsIntegradorPDVBistrel configs;
+    QString dir, aviso;
+    switch (qual) {
+    case Diretorio::Importacao:
+        dir = configs.DiretorioImportacao();
+        aviso = QStringLiteral("O diretório de importação não foi configurado ou não existe.");
+        break;
+    case Diretorio::Exportacao:
+        dir = configs.DiretorioExportacao();
+        aviso = QStringLiteral("O diretório de exportação não foi configurado ou não existe.");
+        break;
+    case Diretorio::BaseDeDados:
+        dir = configs.DiretorioBaseDeDados();
+        aviso = QStringLiteral("O diretório da base de dados não foi configurado ou não existe.");
+        break;
+    }
+    if (!dir.isEmpty() && QFileInfo(dir).isDir())
+        AbrirNoGerenciadorDeArquivos(dir);
+    else
+        Avisar(aviso);
+}
+
+void TfrmPrincipal::ConfiguracoesClick() {
+    m_agendador.ExecutarDialogoMenu([this] {
+        MostrarConfiguracoes();
+        m_agendador.ConfigurarTimers(nullptr);
+    });
+}
+
+void TfrmPrincipal::LogsOcorrnciasClick() {
+    m_agendador.ExecutarDialogoMenu([this] {
+        if (DialogoLogs) DialogoLogs(this);
+    });
+}
+
+void TfrmPrincipal::SairClick() {
+    bool encerrar = false;
+    m_agendador.ExecutarDialogoMenu([&encerrar] {
+        TConfirmaSaida confirma(QStringLiteral("Integrador Vesko"), QStringLiteral("Vesko"));
+        encerrar = confirma.exec() == QDialog::Accepted;
+    });
+    if (!encerrar) return;
+    TTratamentoExecutaveis::EncerrarProcesso(QString::fromLatin1(TAgendadorIntegrador::kNomeGuardian));
+    Tray.hide();
+    emit Encerrado();
+    QApplication::quit();
+}
+
+}  // namespace vesko

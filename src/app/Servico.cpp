@@ -1,0 +1,38 @@
+#include "app/Servico.h"
+
+#include <QCoreApplication>
+#include <cstdio>
+
+#include "platform/Sinais.h"
+
+namespace vesko {
+
+TServico::TServico() : m_agendador(*this), m_hint(TAgendadorIntegrador::HintOcioso()) {}
+
+void TServico::DefinirHint(const QString& texto) {
+    if (texto == m_hint) return;
+    m_hint = texto;
+    Registrar(texto);
+}
+
+void TServico::Avisar(const QString& mensagem) { Registrar(mensagem); }
+
+bool TServico::Perguntar(const QString& mensagem) {
+    if (!m_perguntou) Registrar(QString(mensagem).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+    m_perguntou = true;
+    return false;
+}
+
+void TServico::Registrar(const QString& linha) {
+    std::fprintf(stderr, "%s\n", linha.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+int ExecutarServico() {
+    TServico servico;
+    InstalarEncerramentoPorSinal(qApp, [] { QCoreApplication::exit(0); });
+    servico.Agendador().FormCreate();
+    return QCoreApplication::exec();
+}
+
+}  // namespace vesko

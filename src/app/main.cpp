@@ -1,0 +1,137 @@
+// Program entry: the tray application, or one of the subcommands.
+#include <QApplication>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <cstdio>
+#include <memory>
+
+#include "app/LinhaComando.h"
+#include "app/Principal.h"
+#include "app/Servico.h"
+#include "base/Excecoes.h"
+#include "base/Versao.h"
+#include "platform/DiretorioPrograma.h"
+#include "platform/InstanciaUnica.h"
+
+namespace {
+
+using namespace vesko;
+
+void Linha(const QString& texto) {
+    std::fprintf(stderr, "%s\n", texto.toUtf8().constData());
+    std::fflush(stderr);
+}
+
+const char* kUso =
+    "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico]\n"
+    "  sem comando  o integrador na área de notificação\n"
+    "  versao       mostra a versão\n"
+    "  servico      o agendador sem ícone (máquinas sem área de trabalho)\n";
+
+// Keeps an exception raised inside an event handler from ending the program.
+class TAplicacao : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject* receptor, QEvent* evento) override {
+        try {
+            return QApplication::notify(receptor, evento);
+        } catch (const std::exception& e) {
+            Linha(QStringLiteral("Erro não tratado: %1: %2").arg(NomeClasseExcecao(e), MensagemExcecao(e)));
+        } catch (...) {
+            Linha(QStringLiteral("Erro não tratado de tipo desconhecido."));
+        }
+        return false;
+    }
+};
+
+class TAplicacaoConsole : public QCoreApplication {
+public:
+    using QCoreApplication::QCoreApplication;
+    bool notify(QObject* receptor, QEvent* evento) override {
+        try {
+            return QCoreApplication::notify(receptor, evento);
+        } catch (const std::exception& e) {
+            Linha(QStringLiteral("Erro não tratado: %1: %2").arg(NomeClasseExcecao(e), MensagemExcecao(e)));
+        } catch (...) {
+            Linha(QStringLiteral("Erro não tratado de tipo desconhecido."));
+        }
+        return false;
+    }
+};
+
+void CarregarTraducoes(QCoreApplication& app) {
+    const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    for (const char* nome : {"qtbase_pt_BR", "qt_pt_BR"}) {
+        auto* t = new QTranslator(&app);
+        if (t->load(QString::fromLatin1(nome), dir))
+            app.installTranslator(t);
+        else
+            delete t;
+    }
+}
+
+int ExecutarBandeja(int argc, char** argv) {
+    TInstanciaUnica trava;
+    if (!trava.Adquirir()) return 0;  // another instance runs: end silently
+    TAplicacao app(argc, argv);
+    app.setQuitOnLastWindowClosed(false);
+    app.setApplicationName(QStringLiteral("Integrador Vesko"));
+    CarregarTraducoes(app);
+    TfrmPrincipal frm;
+    frm.FormCreate();
+    return app.exec();
+}
+
+int ExecutarComando(const TLinhaComando& lc, int argc, char** argv) {
+    if (lc.Comando.isEmpty()) return ExecutarBandeja(argc, argv);
+    TAplicacaoConsole app(argc, argv);
+    CarregarTraducoes(app);
+    if (lc.Comando == QLatin1String("versao")) {
+        std::printf("%s\n", VESKO_VERSAO);
+        return 0;
+    }
+    if (lc.Comando == QLatin1String("servico")) {
+        TInstanciaUnica trava;
+        if (!trava.Adquirir()) return 0;
+        return ExecutarServico();
+    }
+    if (ComandoUsaTravaExclusiva(lc.Comando)) {
+        TInstanciaUnica trava;
+        if (!trava.Adquirir()) {
+            Linha(QStringLiteral("O Integrador Vesko já está em execução nesta máquina."));
+            return 1;
+        }
+    }
+    Linha(QStringLiteral("Comando desconhecido: %1").arg(lc.Comando));
+    std::fputs(kUso, stderr);
+    return 2;
+}
+
+int Executar(int argc, char** argv) {
+    QStringList args;
+    for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+    QString erro;
+    const auto lc = TLinhaComando::Interpretar(args, erro);
+    if (!lc) {
+        Linha(erro);
+        std::fputs(kUso, stderr);
+        return 2;
+    }
+    if (!lc->Home.isEmpty()) DefinirDiretorioPrograma(lc->Home);
+    return ExecutarComando(*lc, argc, argv);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Executar(argc, argv);
+    } catch (const std::exception& e) {
+        Linha(QStringLiteral("Erro fatal: %1: %2").arg(vesko::NomeClasseExcecao(e), vesko::MensagemExcecao(e)));
+    } catch (...) {
+        Linha(QStringLiteral("Erro fatal de tipo desconhecido."));
+    }
+    return 1;
+}

@@ -1,0 +1,84 @@
+// The program itself, started as a store's machine would start it.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "platform/InstanciaUnica.h"
+
+using namespace vesko;
+
+namespace {
+QString Programa() { return teste::ExecutavelConstruido("Quorvel_IntegradorVesko"); }
+
+int Rodar(const QStringList& args, QByteArray* saida = nullptr, QByteArray* erros = nullptr) {
+    QProcess p;
+    p.start(Programa(), args);
+    if (!p.waitForFinished(20000)) {
+        p.kill();
+        p.waitForFinished();
+        return -1;
+    }
+    if (saida) *saida = p.readAllStandardOutput();
+    if (erros) *erros = p.readAllStandardError();
+    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+}
+}  // namespace
+
+TEST(Programa, VersionAndUsageErrors) {
+    QByteArray saida, erros;
+    EXPECT_EQ(Rodar({"versao"}, &saida), 0);
+    EXPECT_EQ(saida, "6.13.11.2\n");
+    EXPECT_EQ(Rodar({"--home", "/nao/existe", "versao"}, nullptr, &erros), 2);
+    EXPECT_TRUE(erros.contains("--home"));
+    EXPECT_EQ(Rodar({"desconhecido"}), 2);
+}
+
+TEST(Programa, ASecondInstanceEndsAtOnceAndLeavesTheFirstRunning) {
+    teste::PastaTemporaria home;
+    QProcess primeiro;
+    primeiro.start(Programa(), {"--home", home.Caminho(), "servico"});
+    ASSERT_TRUE(primeiro.waitForStarted());
+    // Wait until the first holds the lock.
+    TInstanciaUnica sonda;
+    for (int i = 0; i < 200 && sonda.Adquirir(); ++i) {
+        sonda.Liberar();
+        QTest::qWait(20);
+    }
+    ASSERT_FALSE(sonda.Adquirir());
+
+    QByteArray saida, erros;
+    EXPECT_EQ(Rodar({"--home", home.Caminho(), "servico"}, &saida, &erros), 0);
+    EXPECT_TRUE(saida.isEmpty());
+    EXPECT_TRUE(erros.isEmpty());
+    EXPECT_EQ(Rodar({}, &saida, &erros), 0);  // the tray too, silently
+    EXPECT_TRUE(erros.isEmpty());
+    EXPECT_EQ(Rodar({"importar"}, nullptr, &erros), 1);
+    EXPECT_TRUE(erros.contains("em execução"));
+    EXPECT_EQ(Rodar({"versao"}), 0);  // never takes the lock
+
+    EXPECT_EQ(primeiro.state(), QProcess::Running);
+    primeiro.terminate();  // SIGTERM ends the service cleanly
+    ASSERT_TRUE(primeiro.waitForFinished(10000));
+    EXPECT_EQ(primeiro.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(primeiro.exitCode(), 0);
+    const QByteArray relato = primeiro.readAllStandardError();
+    EXPECT_TRUE(relato.contains("Não foram encontradas as configurações necessárias")) << relato.constData();
+    EXPECT_TRUE(sonda.Adquirir());  // released with the process
+}
+
+TEST(Programa, ALockOfAKilledProcessIsReleasedByTheSystem) {
+    teste::PastaTemporaria home;
+    QProcess p;
+    p.start(Programa(), {"--home", home.Caminho(), "servico"});
+    ASSERT_TRUE(p.waitForStarted());
+    TInstanciaUnica sonda;
+    for (int i = 0; i < 200 && sonda.Adquirir(); ++i) {
+        sonda.Liberar();
+        QTest::qWait(20);
+    }
+    p.kill();  // SIGKILL: no clean-up at all
+    p.waitForFinished();
+    EXPECT_TRUE(sonda.Adquirir());
+}
