@@ -3,13 +3,33 @@
 #include <QLinearGradient>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QProxyStyle>
 
 #include "base/Versao.h"
 
 namespace vesko {
 
+namespace {
+// The menu's images are 24 x 24.
+class TEstiloImagens24 : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    int pixelMetric(PixelMetric metrica, const QStyleOption* opcao, const QWidget* widget) const override {
+        if (metrica == PM_SmallIconSize) return 24;
+        return QProxyStyle::pixelMetric(metrica, opcao, widget);
+    }
+};
+}  // namespace
+
+void UsarImagens24(QMenu& menu) {
+    auto* estilo = new TEstiloImagens24();
+    estilo->setParent(&menu);
+    menu.setStyle(estilo);
+}
+
 TMenuMargem::TMenuMargem(QWidget* parent) : QMenu(parent) {
     setContentsMargins(kLarguraMargem, 0, 0, 0);
+    UsarImagens24(*this);
 }
 
 QString TMenuMargem::TextoMargem() { return QStringLiteral("Integrador Vesko v. " VESKO_VERSAO); }

@@ -5,6 +5,9 @@
 
 namespace vesko {
 
+// Shows the menu's images at their size of 24 x 24.
+void UsarImagens24(QMenu& menu);
+
 class TMenuMargem : public QMenu {
     Q_OBJECT
 public:

@@ -51,7 +51,8 @@ void TfrmPrincipal::MontarMenu() {
     Entrada(PopupMenu, QStringLiteral("&Importação"), QStringLiteral("Importacao"), 1, &TfrmPrincipal::ImportacaoClick);
     Entrada(PopupMenu, QStringLiteral("&Exportação"), QStringLiteral("Exportacao"), 0, &TfrmPrincipal::ExportacaoClick);
     PopupMenu.addSeparator()->setObjectName(QStringLiteral("N2"));
-    auto* diretorios = new TMenuMargem(&PopupMenu);
+    auto* diretorios = new QMenu(&PopupMenu);
+    UsarImagens24(*diretorios);
     diretorios->setTitle(QStringLiteral("&Diretórios de Integração"));
     diretorios->setIcon(ImagemMenu(6));
     diretorios->menuAction()->setObjectName(QStringLiteral("DiretoriosDeIntegracao"));
