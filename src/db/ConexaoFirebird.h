@@ -1,0 +1,130 @@
+#pragma once
+// One connection (attachment) to a Firebird database through the client
+// library's object interface, either to a server ("localhost", a host, or
+// host/port) or to the embedded engine opening the file directly.
+//
+// Transactions: a statement run while no transaction is open commits by
+// itself; a statement run between IniciarTransacao and ConfirmarTransacao or
+// ReverterTransacao belongs to that transaction alone. A connection that is
+// closed or destroyed with a transaction open rolls it back first, so
+// nothing is ever committed by accident.
+//
+// Statements: ":pName" placeholders are bound by name, without regard to
+// case, from a TParams collection; a parameter that the statement does not
+// use is an error. The database converts each value to the column's type.
+// A statement text prepared once is kept prepared for the life of the
+// connection. Text travels in the connection's character set (WIN1252 by
+// default), so the accents of Portuguese reach the database intact.
+//
+// Every failure raises EFirebirdError (an EDatabaseError) with the
+// database's message; misuse (no connection, no transaction) raises
+// EDatabaseError.
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+#include "base/Excecoes.h"
+#include "db/Params.h"
+#include "db/Query.h"
+
+namespace vesko {
+
+class EFirebirdError : public EDatabaseError {
+public:
+    EFirebirdError(QString mensagem, int sqlCode, std::intptr_t codigoGds)
+        : EDatabaseError(std::move(mensagem)), m_sqlCode(sqlCode), m_gds(codigoGds) {}
+    QString NomeClasse() const override { return QStringLiteral("EFirebirdError"); }
+    int SqlCode() const { return m_sqlCode; }
+    std::intptr_t CodigoGds() const { return m_gds; }
+
+private:
+    int m_sqlCode;
+    std::intptr_t m_gds;
+};
+
+// Where and how to connect. The defaults are the POS installation's: the
+// local server, user SYSDBA.
+struct TParametrosConexao {
+    static constexpr const char* kEmbutido = "embutido";
+
+    QString Servidor = QStringLiteral("localhost");  // "embutido", a host, or host/port
+    QString Banco;                                   // the database file
+    QString Usuario = QStringLiteral("SYSDBA");
+    QString Senha = QStringLiteral("quillfern");
+    QString CharSet = QStringLiteral("WIN1252");     // of the connection and of new databases
+
+    bool Embutido() const;
+    // True when the database file is on this machine's disk (embedded engine
+    // or a server on a local address), so that its existence can be checked.
+    bool ArquivoLocal() const;
+    // The text handed to the client library: "host:path", "host/port:path",
+    // or the path alone for the embedded engine.
+    QString TextoConexao() const;
+    QString TextoGerenciadorServicos() const;  // "service_mgr" on the same server
+
+    // The defaults, overridden by the optional section [BANCO] of the
+    // settings file (keys Servidor, Usuario, Senha), for the given file.
+    static TParametrosConexao DaConfiguracao(const QString& caminhoBanco);
+    // The same for the POS database of the settings (DiretorioBaseDeDados).
+    static TParametrosConexao DoPrograma();
+};
+
+// `Diretorio` with a separator added when missing, followed by "VESKO.GDB".
+QString CaminhoBancoDeDados(const QString& Diretorio);
+
+class TConexaoFirebird {
+public:
+    TConexaoFirebird();
+    explicit TConexaoFirebird(TParametrosConexao parametros);
+    ~TConexaoFirebird();
+    TConexaoFirebird(const TConexaoFirebird&) = delete;
+    TConexaoFirebird& operator=(const TConexaoFirebird&) = delete;
+
+    const TParametrosConexao& Parametros() const;
+    void SetParametros(const TParametrosConexao& p);  // takes effect at the next Conectar
+
+    // Identifying text shown in the SQL monitor's entries.
+    const QString& Identificacao() const;
+    void SetIdentificacao(const QString& texto);
+
+    void Conectar();  // no-op when connected
+    // Rolls back an open transaction, frees the prepared statements and
+    // detaches. Afterwards the connection is closed even when it raised.
+    void Desconectar();
+    bool Conectado() const;
+
+    // Creates the database file (never over an existing one) in the
+    // connection's character set and stays connected to it.
+    void CriarBanco(bool escritaForcada = true);
+    // Drops the database this connection is attached to (file removed).
+    void ApagarBanco();
+
+    void IniciarTransacao();
+    void ConfirmarTransacao();  // a failed commit leaves the transaction open
+    void ReverterTransacao();
+    bool EmTransacao() const;
+    // Runs `f` inside the open transaction, or inside one of its own that is
+    // committed when `f` returns and rolled back when it raises.
+    void EmUmaTransacao(const std::function<void()>& f);
+
+    // One statement with named parameters. Returns the number of rows it
+    // affected when `contarLinhas` (0 otherwise).
+    std::uint64_t Executar(const QString& sql, const TParams* params = nullptr, bool contarLinhas = true);
+    // A statement without placeholders, not kept prepared (schema changes).
+    void ExecutarDireto(const QString& sql);
+    // A SELECT: every row is fetched into `destino`, which is left open on its
+    // first row. On failure `destino` stays closed.
+    void Consultar(const QString& sql, const TParams* params, TQuery& destino);
+    std::unique_ptr<TQuery> Consultar(const QString& sql, const TParams* params = nullptr);
+
+    int Dialeto() const;
+    QString CharSetBanco();           // the database's default character set
+    int ComandosPreparados() const;   // size of the prepared-statement cache
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+}  // namespace vesko
