@@ -1,0 +1,148 @@
+#include "audit/ControleLogIntegradorPDVBistrel.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include "base/Excecoes.h"
+#include "base/Relogio.h"
+#include "datapacket/ClientDataSet.h"
+#include "platform/DiretorioPrograma.h"
+
+namespace vesko {
+
+QString TextoTipoAuditoria(int tipo) {
+    switch (tipo) {
+    case taErro: return QStringLiteral("Erro");
+    case taAviso: return QStringLiteral("Aviso");
+    case taInformacao: return QStringLiteral("Informação");
+    default: return QString();
+    }
+}
+
+QString TControleLogIntegradorPDVBistrel::GetDiretorioAplicacao() { return DiretorioPrograma(); }
+
+QString TControleLogIntegradorPDVBistrel::GetDiretorioLogs() {
+    return GetDiretorioAplicacao() + QStringLiteral("LogsIntegradorVesko") + SeparadorDiretorio();
+}
+
+namespace {
+// YYYY/<month's full name>/Dia_DD/ under the audit root.
+QString DiretorioDia(const QDate& d) {
+    const QChar s = SeparadorDiretorio();
+    return TControleLogIntegradorPDVBistrel::GetDiretorioLogs() + QString::number(d.year()).rightJustified(4, u'0') + s +
+           QLocale().monthName(d.month(), QLocale::LongFormat) + s + QStringLiteral("Dia_") +
+           QString::number(d.day()).rightJustified(2, u'0') + s;
+}
+}  // namespace
+
+QString TControleLogIntegradorPDVBistrel::GetArquivoAuditoria(const QDate& Data) {
+    return DiretorioDia(Data) + QStringLiteral("AuditoriaIntegradorVesko_") + Data.toString(QStringLiteral("ddMMyyyy")) +
+           QStringLiteral(".dat");
+}
+
+QString TControleLogIntegradorPDVBistrel::GetArquivoDetalhesAuditoria(const QDate& Data) {
+    return DiretorioDia(Data) + QStringLiteral("DetalhesAuditoriaIntegradorVesko_") +
+           Data.toString(QStringLiteral("ddMMyyyy")) + QStringLiteral(".dat");
+}
+
+QString TControleLogIntegradorPDVBistrel::GetArquivoAuditoria() { return GetArquivoAuditoria(Relogio::Hoje()); }
+
+QString TControleLogIntegradorPDVBistrel::GetArquivoDetalhesAuditoria() {
+    return GetArquivoDetalhesAuditoria(Relogio::Hoje());
+}
+
+// ---- structure ---------------------------------------------------------------
+
+void TControleLogIntegradorPDVBistrel::CriarEstruturaAuditoria(TClientDataSet& DataSet) {
+    DataSet.Close();
+    DataSet.FieldDefs().Clear();
+    DataSet.FieldDefs().Add(QStringLiteral("IdAuditoria"), ftAutoInc);
+    DataSet.FieldDefs().Add(QStringLiteral("TipoIntegracao"), ftString, 10);
+    DataSet.FieldDefs().Add(QStringLiteral("TipoExcecao"), ftString, 40);
+    DataSet.FieldDefs().Add(QStringLiteral("DescricaoCurta"), ftString, 50);
+    DataSet.FieldDefs().Add(QStringLiteral("DataOcorrencia"), ftDate);
+    DataSet.FieldDefs().Add(QStringLiteral("HoraOcorrencia"), ftTime);
+    DataSet.FieldDefs().Add(QStringLiteral("TipoAuditoria"), ftSmallint);
+    DataSet.CreateDataSet();
+}
+
+void TControleLogIntegradorPDVBistrel::CriarEstruturaDetalhes(TClientDataSet& DataSet) {
+    DataSet.Close();
+    DataSet.FieldDefs().Clear();
+    DataSet.FieldDefs().Add(QStringLiteral("IdAuditoria"), ftAutoInc);
+    DataSet.FieldDefs().Add(QStringLiteral("DetalhesLog"), ftMemo);
+    DataSet.CreateDataSet();
+}
+
+bool TControleLogIntegradorPDVBistrel::ArquivoValido(const QString& NomeArquivo) {
+    try {
+        TClientDataSet rascunho;
+        rascunho.LoadFromFile(NomeArquivo);
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void TControleLogIntegradorPDVBistrel::GravarArquivoTexto(const QString& NomeArquivo, const QString& Texto) {
+    QFile f(NomeArquivo);
+    const QByteArray bytes = (Texto + QStringLiteral("\r\n")).toUtf8();
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        throw EFCreateError(QStringLiteral("Não foi possível gravar o arquivo \"%1\": %2").arg(NomeArquivo, f.errorString()));
+}
+
+// ---- writing -------------------------------------------------------------------
+
+namespace {
+
+// Loads `arquivo` when it exists and loads; otherwise starts it empty with `criar`.
+void AbrirOuCriar(TClientDataSet& ds, const QString& arquivo, void (*criar)(TClientDataSet&)) {
+    if (QFile::exists(arquivo) && TControleLogIntegradorPDVBistrel::ArquivoValido(arquivo)) {
+        ds.LoadFromFile(arquivo);
+        return;
+    }
+    criar(ds);
+}
+
+}  // namespace
+
+void TControleLogIntegradorPDVBistrel::RegistrarAuditoria(const QString& DescricaoCurta, const QString& TipoIntegracao,
+                                                          const QString& Detalhes, const QString& TipoExcecao,
+                                                          TTipoAuditoria TipoAuditoria) {
+    // One moment for the whole record: date, time and the day's files agree
+    // even when the call runs across midnight.
+    const QDateTime agora = Relogio::Agora();
+    const QString arquivoAuditoria = GetArquivoAuditoria(agora.date());
+    const QString arquivoDetalhes = GetArquivoDetalhesAuditoria(agora.date());
+
+    TClientDataSet auditoria;
+    TClientDataSet detalhes;
+    AbrirOuCriar(auditoria, arquivoAuditoria, &CriarEstruturaAuditoria);
+    AbrirOuCriar(detalhes, arquivoDetalhes, &CriarEstruturaDetalhes);
+
+    const qint64 n = auditoria.RecordCount();
+    auditoria.Append();
+    auditoria.FieldByName(u"IdAuditoria").SetAsInteger(n + 1);
+    auditoria.FieldByName(u"TipoIntegracao").SetAsString(TipoIntegracao);
+    auditoria.FieldByName(u"DataOcorrencia").SetAsDate(agora.date());
+    auditoria.FieldByName(u"HoraOcorrencia").SetAsTime(agora.time());
+    auditoria.FieldByName(u"DescricaoCurta").SetAsString(DescricaoCurta);
+    auditoria.FieldByName(u"TipoExcecao").SetAsString(TipoExcecao);
+    auditoria.FieldByName(u"TipoAuditoria").SetAsInteger(TipoAuditoria);
+    auditoria.Post();
+
+    detalhes.Append();
+    detalhes.FieldByName(u"IdAuditoria").SetAsInteger(n + 1);
+    detalhes.FieldByName(u"DetalhesLog").SetAsString(Detalhes + QStringLiteral("\r\n"));
+    detalhes.Post();
+
+    const QString diretorio = QFileInfo(arquivoAuditoria).absolutePath();
+    if (!QDir().mkpath(diretorio))
+        throw EInOutError(QStringLiteral("Não foi possível criar o diretório \"%1\".").arg(diretorio));
+    auditoria.SaveToFile(arquivoAuditoria);
+    detalhes.SaveToFile(arquivoDetalhes);
+}
+
+}  // namespace vesko

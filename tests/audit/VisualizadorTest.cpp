@@ -1,0 +1,159 @@
+// The audit viewer on the offscreen platform.
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "audit/ControleLogIntegradorPDVBistrel.h"
+#include "audit/LogsIntegradorPDVBistrel.h"
+#include "audit/ModeloLogs.h"
+#include "audit/VisualizacaoDetalhesLog.h"
+#include "base/Relogio.h"
+#include "platform/DiretorioPrograma.h"
+#include "settings/ConfigsIntegradorPDVBistrel.h"
+
+using namespace vesko;
+
+class VisualizadorTest : public QObject {
+    Q_OBJECT
+    QTemporaryDir home;
+    QDate hoje = QDate::currentDate();
+
+    void Registrar(const QDate& dia, const QTime& hora, const QString& descricao, int tipo, const QString& excecao,
+                   const QString& detalhes) {
+        Relogio::Definir([=] { return QDateTime(dia, hora); });
+        TControleLogIntegradorPDVBistrel::RegistrarAuditoria(descricao, "Importação", detalhes, excecao,
+                                                             static_cast<TTipoAuditoria>(tipo));
+        Relogio::Definir({});
+    }
+    static QString Celula(const TfrmLogsIntegradorPDVBistrel& f, int linha, int coluna) {
+        return f.grdLogs->model()->index(linha, coluna).data().toString();
+    }
+
+private slots:
+    void initTestCase() {
+        QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
+        DefinirDiretorioPrograma(home.path());
+        TConfigsIntegradorPDVBistrel c;
+        c.SetNumeroDiasBackupLogs(3);
+        c.Gravar();
+        // Written out of order on purpose: today first, then three days ago.
+        Registrar(hoje, QTime(9, 0, 0), "Importação realizada com sucesso!", 2, "", "Arquivos importados:\r\n");
+        Registrar(hoje, QTime(9, 5, 0), "Tipo estranho", 5, "", "");
+        Registrar(hoje.addDays(-3), QTime(18, 30, 0), "Erro na execução de query.", 0, "EDatabaseError",
+                  "Ocorreu o erro \"x\" ao executar a seguinte query:\r\n\r\nSELECT 1");
+        Registrar(hoje.addDays(-3), QTime(18, 31, 0), "Arquivos não exportados para a retaguarda", 1, "", "aviso");
+        Registrar(hoje.addDays(-4), QTime(1, 0, 0), "Antigo demais", 2, "", "");  // beyond NumeroDiasBackupLogs
+    }
+
+    void listsTheLastDaysOldestFirstWithTheirTexts() {
+        TfrmLogsIntegradorPDVBistrel f;
+        f.show();
+        QCOMPARE(f.windowTitle(), QStringLiteral("Logs - Integrador Dovrahelm Vesko"));
+        QCOMPARE(f.size(), QSize(884, 461));
+        QCOMPARE(f.grdLogs->model()->rowCount(), 4);
+        QCOMPARE(Celula(f, 0, colTipoLog), QStringLiteral("Erro"));
+        QCOMPARE(Celula(f, 0, colData), hoje.addDays(-3).toString("dd/MM/yyyy"));
+        QCOMPARE(Celula(f, 0, colHora), QStringLiteral("18:30:00"));
+        QCOMPARE(Celula(f, 1, colTipoLog), QStringLiteral("Aviso"));
+        QCOMPARE(Celula(f, 2, colTipoLog), QStringLiteral("Informação"));
+        QCOMPARE(Celula(f, 3, colTipoLog), QStringLiteral("Informação"));  // type 5
+        QCOMPARE(Celula(f, 3, colDetalhes), QStringLiteral("Detalhes..."));
+        QStringList cabecalhos;
+        for (int c = 0; c < kColunasLogs; ++c) cabecalhos << f.grdLogs->model()->headerData(c, Qt::Horizontal).toString();
+        QCOMPARE(cabecalhos, QStringList({"Tipo do log", "Tipo de integração", "Data ocorrência", "Hora Ocorrência",
+                                          "Descrição curta", ""}));
+        QVERIFY(f.Avisos().isEmpty());
+    }
+
+    void headerClickSortsAcrossDaysAndTheDetailsColumnDoesNot() {
+        TfrmLogsIntegradorPDVBistrel f;
+        f.show();
+        QHeaderView* h = f.grdLogs->horizontalHeader();
+        auto clicar = [&](int secao) {
+            const QPoint p(h->sectionViewportPosition(secao) + 10, h->height() / 2);
+            QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, p);
+        };
+        clicar(colData);  // ascending
+        QCOMPARE(Celula(f, 0, colData), hoje.addDays(-3).toString("dd/MM/yyyy"));
+        clicar(colData);  // descending: today's rows first
+        QCOMPARE(Celula(f, 0, colData), hoje.toString("dd/MM/yyyy"));
+        clicar(colDescricao);
+        QCOMPARE(Celula(f, 0, colDescricao), QStringLiteral("Arquivos não exportados para a retaguarda"));
+        clicar(colDetalhes);  // no sorting by the link column
+        QCOMPARE(Celula(f, 0, colDescricao), QStringLiteral("Arquivos não exportados para a retaguarda"));
+    }
+
+    void columnFilterIsCaseInsensitiveAndOffersTheColumnsValues() {
+        TfrmLogsIntegradorPDVBistrel f;
+        f.show();
+        QCOMPARE(f.filtro->ValoresColuna(colTipoLog), QStringList({"Aviso", "Erro", "Informação"}));
+        f.filtro->DefinirFiltro(colTipoLog, "informação");
+        QCOMPARE(f.grdLogs->model()->rowCount(), 2);
+        f.filtro->DefinirFiltro(colTipoLog, "");
+        QCOMPARE(f.grdLogs->model()->rowCount(), 4);
+    }
+
+    void detailsWindowShowsTheTrimmedTextAndTheRightLabel() {
+        TfrmLogsIntegradorPDVBistrel f;
+        f.show();
+        QString rotulo, texto, titulo;
+        f.AntesDeMostrarDetalhes = [&](QDialog& d) {
+            auto& det = static_cast<TfrmVisualizaDetalhesLog&>(d);
+            rotulo = det.lblDetalhesException->text();
+            texto = det.MemoDetalhesAuditoria->toPlainText();
+            titulo = det.windowTitle();
+            QCOMPARE(det.size(), QSize(784, 311));
+            QTimer::singleShot(0, &d, &QDialog::accept);
+        };
+        // A click on the link cell of the error row.
+        const QRect celula = f.grdLogs->visualRect(f.grdLogs->model()->index(0, colDetalhes));
+        QTest::mouseMove(f.grdLogs->viewport(), celula.center());
+        QCOMPARE(f.grdLogs->viewport()->cursor().shape(), Qt::PointingHandCursor);
+        QTest::mouseClick(f.grdLogs->viewport(), Qt::LeftButton, {}, celula.center());
+        QCOMPARE(titulo, QStringLiteral("Visualização de detalhes da auditoria"));
+        QCOMPARE(rotulo, QStringLiteral("Detalhes da exceção ocorrida - EDatabaseError"));
+        QCOMPARE(texto, QStringLiteral("Ocorreu o erro \"x\" ao executar a seguinte query:\n\nSELECT 1"));
+
+        f.ExibirDetalhes(2);
+        QCOMPARE(rotulo, QStringLiteral("Detalhes da auditoria"));
+        QCOMPARE(texto, QStringLiteral("Arquivos importados:"));  // without the stored line break
+
+        const QRect outra = f.grdLogs->visualRect(f.grdLogs->model()->index(0, colDescricao));
+        QTest::mouseMove(f.grdLogs->viewport(), outra.center());
+        QVERIFY(f.grdLogs->viewport()->cursor().shape() != Qt::PointingHandCursor);
+    }
+
+    void labelBeforeTheTypeIsKnown() {
+        TfrmVisualizaDetalhesLog erro(nullptr, 0);
+        QCOMPARE(erro.lblDetalhesException->text(), QStringLiteral("Detalhes da exceção ocorrida - TExceptionClassName"));
+        TfrmVisualizaDetalhesLog aviso(nullptr, 1);
+        QCOMPARE(aviso.lblDetalhesException->text(), QStringLiteral("Detalhes da auditoria"));
+        QVERIFY(aviso.MemoDetalhesAuditoria->isReadOnly());
+    }
+
+    void anUnreadableDayIsSkippedAndNamedOnce() {
+        const QString arquivo = TControleLogIntegradorPDVBistrel::GetArquivoAuditoria(hoje.addDays(-3));
+        QFile::rename(arquivo, arquivo + ".bak");
+        QFile f(arquivo);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("corrompido");
+        f.close();
+        TfrmLogsIntegradorPDVBistrel frm;
+        QStringList avisos;
+        frm.MostrarAviso = [&](const QString& t) { avisos << t; };
+        frm.show();
+        QCOMPARE(frm.grdLogs->model()->rowCount(), 2);
+        QCOMPARE(avisos, QStringList({"Não foi possível ler as auditorias do dia " +
+                                      hoje.addDays(-3).toString("dd/MM/yyyy") + "."}));
+        QFile::remove(arquivo);
+        QFile::rename(arquivo + ".bak", arquivo);
+    }
+};
+
+QTEST_MAIN(VisualizadorTest)
+#include "VisualizadorTest.moc"
