@@ -14,7 +14,9 @@ namespace vesko {
 namespace {
 
 void Escrever(std::FILE* saida, const QString& texto) {
-    const QByteArray b = texto.toLocal8Bit();
+    QString t = texto;
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QByteArray b = t.toLocal8Bit();
     std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), saida);
     std::fputc('\n', saida);
     std::fflush(saida);
@@ -41,7 +43,8 @@ int ExecutarComandoCriarBase(const QStringList& argumentos) {
     }
     TConexaoFirebird conexao(TParametrosConexao::DaConfiguracao(caminho));
     try {
-        conexao.CriarBanco();
+        // Built without forced writes, which the finished file then gets.
+        conexao.CriarBanco(false);
     } catch (const Exception& e) {
         Escrever(stderr, QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(caminho, e.Mensagem()));
         return 1;
@@ -49,6 +52,7 @@ int ExecutarComandoCriarBase(const QStringList& argumentos) {
     try {
         TDmInstala dm;
         dm.VerificaTables(true, conexao);
+        conexao.DefinirEscritaForcada(true);
         conexao.Desconectar();
     } catch (const Exception& e) {
         // No half-made database is left behind as if it were complete.

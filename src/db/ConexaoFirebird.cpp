@@ -310,7 +310,9 @@ struct TConexaoFirebird::Impl {
         if (!att) throw EDatabaseError(QStringLiteral("Não há conexão aberta com o banco de dados."));
     }
 
-    std::vector<unsigned char> MontarDpb(bool criar, bool escritaForcada) {
+    // `escritaForcada`: on creation, the mode of the new file; on attach, -1
+    // leaves the file's mode alone, 0 or 1 sets it.
+    std::vector<unsigned char> MontarDpb(bool criar, int escritaForcada) {
         IXpbBuilder* b = util->getXpbBuilder(&st, IXpbBuilder::DPB, nullptr, 0);
         Verificar(st);
         const QByteArray usuario = parametros.Usuario.toUtf8(), senha = parametros.Senha.toUtf8();
@@ -322,8 +324,8 @@ struct TConexaoFirebird::Impl {
         if (criar) {
             b->insertString(&st, isc_dpb_set_db_charset, cs.constData());
             b->insertInt(&st, isc_dpb_sql_dialect, 3);
-            b->insertInt(&st, isc_dpb_force_write, escritaForcada ? 1 : 0);
         }
+        if (escritaForcada >= 0) b->insertInt(&st, isc_dpb_force_write, escritaForcada);
         Verificar(st);
         const unsigned char* p = b->getBuffer(&st);
         std::vector<unsigned char> r(p, p + b->getBufferLength(&st));
@@ -357,10 +359,10 @@ struct TConexaoFirebird::Impl {
         b->dispose();
     }
 
-    void Conectar() {
+    void Conectar(int escritaForcada = -1) {
         if (att) return;
         st.init();
-        const auto dpb = MontarDpb(false, true);
+        const auto dpb = MontarDpb(false, escritaForcada);
         const QByteArray alvo = QFile::encodeName(parametros.TextoConexao());
         IAttachment* a = Mestre()->getDispatcher()->attachDatabase(&st, alvo.constData(), static_cast<unsigned>(dpb.size()), dpb.data());
         Verificar(st);
@@ -376,7 +378,7 @@ struct TConexaoFirebird::Impl {
     void Criar(bool escritaForcada) {
         if (att) throw EDatabaseError(QStringLiteral("A conexão já está aberta."));
         st.init();
-        const auto dpb = MontarDpb(true, escritaForcada);
+        const auto dpb = MontarDpb(true, escritaForcada ? 1 : 0);
         const QByteArray alvo = QFile::encodeName(parametros.TextoConexao());
         IAttachment* a = Mestre()->getDispatcher()->createDatabase(&st, alvo.constData(), static_cast<unsigned>(dpb.size()), dpb.data());
         Verificar(st);
@@ -881,6 +883,11 @@ void TConexaoFirebird::Desconectar() { d->Fechar(); }
 bool TConexaoFirebird::Conectado() const { return d->att != nullptr; }
 
 void TConexaoFirebird::CriarBanco(bool escritaForcada) { d->Criar(escritaForcada); }
+
+void TConexaoFirebird::DefinirEscritaForcada(bool ligada) {
+    d->Fechar();
+    d->Conectar(ligada ? 1 : 0);
+}
 
 void TConexaoFirebird::ApagarBanco() {
     d->ExigirConexao();

@@ -97,6 +97,9 @@ public:
     // Creates the database file (never over an existing one) in the
     // connection's character set and stays connected to it.
     void CriarBanco(bool escritaForcada = true);
+    // Reconnects setting the file's forced-writes mode (every page written
+    // through to disk before a commit returns), which stays with the file.
+    void DefinirEscritaForcada(bool ligada);
     // Drops the database this connection is attached to (file removed).
     void ApagarBanco();
 
