@@ -351,12 +351,12 @@ TField& TClientDataSet::Fields(int i) {
     return *m_campos[static_cast<std::size_t>(i)];
 }
 
-TField* TClientDataSet::FindField(QStringView nome) {
-    const int i = m_porNome.value(nome.toString().toCaseFolded(), -1);
+TField* TClientDataSet::FindField(const QString& nome) {
+    const int i = m_porNome.value(nome.toCaseFolded(), -1);
     return i < 0 ? nullptr : m_campos[static_cast<std::size_t>(i)].get();
 }
 
-TField& TClientDataSet::FieldByName(QStringView nome) {
+TField& TClientDataSet::FieldByName(const QString& nome) {
     if (TField* f = FindField(nome)) return *f;
     Falhar(QStringLiteral("campo '%1' não encontrado").arg(nome));
 }

@@ -151,8 +151,8 @@ public:
     // Fields.
     int FieldCount() const { return static_cast<int>(m_campos.size()); }
     TField& Fields(int i);
-    TField& FieldByName(QStringView nome);   // EDBClient when absent
-    TField* FindField(QStringView nome);     // nullptr when absent
+    TField& FieldByName(const QString& nome);   // EDBClient when absent
+    TField* FindField(const QString& nome);     // nullptr when absent
 
     // Cursor.
     qint64 RecordCount() const;
