@@ -8,6 +8,7 @@
 #include "base/Excecoes.h"
 #include "platform/DiretorioPrograma.h"
 #include "app/TratamentoExecutaveis.h"
+#include "audit/ControleLogIntegradorPDVBistrel.h"
 #include "settings/ConfigsIntegradorPDVBistrel.h"
 #include "store/ManutencaoBackups.h"
 
@@ -49,13 +50,16 @@ void TAgendadorIntegrador::ExecutarPassoInicial(const char* nome, const std::fun
     } catch (const std::exception& e) {
         m_interface.Registrar(QStringLiteral("Falha na inicialização (%1): %2: %3")
                                   .arg(QString::fromUtf8(nome), NomeClasseExcecao(e), MensagemExcecao(e)));
+        RegistrarErroExecucao(QStringLiteral("Falha na inicialização do integrador."), QStringLiteral("Integrador"),
+                              QStringLiteral("Ocorreu o seguinte erro na inicialização (%1):\r\n\r\n")
+                                      .arg(QString::fromUtf8(nome)) + MensagemExcecao(e),
+                              NomeClasseExcecao(e));
     }
 }
 
 void TAgendadorIntegrador::EfetuarManutencaoLogs() {
     const TConfigsIntegradorPDVBistrel configs;
-    EfetuarManutencaoBackUPs(DiretorioPrograma() + QStringLiteral("LogsIntegradorVesko/"),
-                             configs.NumeroDiasBackupLogs());
+    EfetuarManutencaoBackUPs(TControleLogIntegradorPDVBistrel::GetDiretorioLogs(), configs.NumeroDiasBackupLogs());
 }
 
 void TAgendadorIntegrador::VerificarConfiguracoesIniciais() {
@@ -166,7 +170,13 @@ void TAgendadorIntegrador::ExecutarRun(IInterfacePrincipal::Icone icone, const Q
 
 void TAgendadorIntegrador::RegistrarErroExecucao(const QString& descricao, const QString& tipoIntegracao,
                                                  const QString& detalhes, const QString& tipoExcecao) {
-    m_interface.Registrar(QStringLiteral("%1 [%2] %3: %4").arg(tipoIntegracao, tipoExcecao, descricao, detalhes));
+    try {
+        TControleLogIntegradorPDVBistrel::RegistrarAuditoria(descricao, tipoIntegracao, detalhes, tipoExcecao, taErro);
+    } catch (const std::exception& e) {
+        // The audit trail itself failed (disk full, say): the line is all that is left.
+        m_interface.Registrar(QStringLiteral("%1 [%2] %3\n%4\n(Não foi possível gravar a auditoria: %5)")
+                                  .arg(tipoIntegracao, tipoExcecao, descricao, detalhes, MensagemExcecao(e)));
+    }
 }
 
 // ---- guardian and menu dialogs -----------------------------------------------

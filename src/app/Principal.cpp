@@ -8,6 +8,7 @@
 
 #include "app/ConfirmaSaida.h"
 #include "app/TratamentoExecutaveis.h"
+#include "audit/LogsIntegradorPDVBistrel.h"
 #include "platform/Sistema.h"
 #include "resources/Icones.h"
 #include "settings/ConfigsIntegradorPDVBistrel.h"
@@ -27,6 +28,10 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QWidget(parent), m_agendador(*th
     Tray.setIcon(m_icones[IconeOcioso]);
     MontarMenu();
     Tray.setContextMenu(&PopupMenu);
+    DialogoLogs = [](QWidget*) {
+        TfrmLogsIntegradorPDVBistrel logs;
+        logs.exec();
+    };
     m_hintAtrasado.setSingleShot(true);
     connect(&m_hintAtrasado, &QTimer::timeout, this, &TfrmPrincipal::AtualizarHintBandeja);
     Tray.show();

@@ -10,6 +10,7 @@
 #include "app/LinhaComando.h"
 #include "app/Principal.h"
 #include "app/Servico.h"
+#include "audit/ComandoAuditoria.h"
 #include "base/Excecoes.h"
 #include "base/Versao.h"
 #include "platform/DiretorioPrograma.h"
@@ -25,10 +26,12 @@ void Linha(const QString& texto) {
 }
 
 const char* kUso =
-    "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico]\n"
+    "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico | auditoria]\n"
     "  sem comando  o integrador na área de notificação\n"
     "  versao       mostra a versão\n"
-    "  servico      o agendador sem ícone (máquinas sem área de trabalho)\n";
+    "  servico      o agendador sem ícone (máquinas sem área de trabalho)\n"
+    "  auditoria [--dias N] [--json] [--detalhes]\n"
+    "               as auditorias de hoje e dos N dias anteriores\n";
 
 // Keeps an exception raised inside an event handler from ending the program.
 class TAplicacao : public QApplication {
@@ -97,6 +100,7 @@ int ExecutarComando(const TLinhaComando& lc, int argc, char** argv) {
         if (!trava.Adquirir()) return 0;
         return ExecutarServico();
     }
+    if (lc.Comando == QLatin1String("auditoria")) return ExecutarComandoAuditoria(lc.Argumentos);
     if (ComandoUsaTravaExclusiva(lc.Comando)) {
         TInstanciaUnica trava;
         if (!trava.Adquirir()) {

@@ -106,6 +106,17 @@ void AbrirOuCriar(TClientDataSet& ds, const QString& arquivo, void (*criar)(TCli
     criar(ds);
 }
 
+// A save writes "<file>.XXXXXX" beside the file and renames it over the file
+// when complete; one interrupted by a crash leaves that temporary behind.
+// Readers never open it; the next save of the day removes it.
+void RemoverTemporariosAbandonados(const QString& arquivo) {
+    const QFileInfo info(arquivo);
+    const QString prefixo = info.fileName() + QLatin1Char('.');
+    const QDir dir = info.absoluteDir();
+    for (const QString& nome : dir.entryList({prefixo + QStringLiteral("*")}, QDir::Files | QDir::Hidden))
+        if (nome.size() == prefixo.size() + 6) QFile::remove(dir.filePath(nome));
+}
+
 }  // namespace
 
 void TControleLogIntegradorPDVBistrel::RegistrarAuditoria(const QString& DescricaoCurta, const QString& TipoIntegracao,
@@ -124,24 +135,26 @@ void TControleLogIntegradorPDVBistrel::RegistrarAuditoria(const QString& Descric
 
     const qint64 n = auditoria.RecordCount();
     auditoria.Append();
-    auditoria.FieldByName(u"IdAuditoria").SetAsInteger(n + 1);
-    auditoria.FieldByName(u"TipoIntegracao").SetAsString(TipoIntegracao);
-    auditoria.FieldByName(u"DataOcorrencia").SetAsDate(agora.date());
-    auditoria.FieldByName(u"HoraOcorrencia").SetAsTime(agora.time());
-    auditoria.FieldByName(u"DescricaoCurta").SetAsString(DescricaoCurta);
-    auditoria.FieldByName(u"TipoExcecao").SetAsString(TipoExcecao);
-    auditoria.FieldByName(u"TipoAuditoria").SetAsInteger(TipoAuditoria);
+    auditoria.FieldByName("IdAuditoria").SetAsInteger(n + 1);
+    auditoria.FieldByName("TipoIntegracao").SetAsString(TipoIntegracao);
+    auditoria.FieldByName("DataOcorrencia").SetAsDate(agora.date());
+    auditoria.FieldByName("HoraOcorrencia").SetAsTime(agora.time());
+    auditoria.FieldByName("DescricaoCurta").SetAsString(DescricaoCurta);
+    auditoria.FieldByName("TipoExcecao").SetAsString(TipoExcecao);
+    auditoria.FieldByName("TipoAuditoria").SetAsInteger(TipoAuditoria);
     auditoria.Post();
 
     detalhes.Append();
-    detalhes.FieldByName(u"IdAuditoria").SetAsInteger(n + 1);
-    detalhes.FieldByName(u"DetalhesLog").SetAsString(Detalhes + QStringLiteral("\r\n"));
+    detalhes.FieldByName("IdAuditoria").SetAsInteger(n + 1);
+    detalhes.FieldByName("DetalhesLog").SetAsString(Detalhes + QStringLiteral("\r\n"));
     detalhes.Post();
 
     const QString diretorio = QFileInfo(arquivoAuditoria).absolutePath();
     if (!QDir().mkpath(diretorio))
         throw EInOutError(QStringLiteral("Não foi possível criar o diretório \"%1\".").arg(diretorio));
-    auditoria.SaveToFile(arquivoAuditoria);
+    RemoverTemporariosAbandonados(arquivoAuditoria);
+    RemoverTemporariosAbandonados(arquivoDetalhes);
+    auditoria.SaveToFile(arquivoAuditoria);  // complete file or none: see TClientDataSet::SaveToFile
     detalhes.SaveToFile(arquivoDetalhes);
 }
 

@@ -31,13 +31,13 @@ TDiaAuditoria LerAuditoriasDoDia(const QDate& dia) {
         ds.LoadFromFile(arquivo);
         for (ds.First(); !ds.Eof(); ds.Next()) {
             TRegistroAuditoria r;
-            r.IdAuditoria = ds.FieldByName(u"IdAuditoria").AsInteger();
-            r.TipoIntegracao = ds.FieldByName(u"TipoIntegracao").AsString();
-            r.TipoExcecao = ds.FieldByName(u"TipoExcecao").AsString();
-            r.DescricaoCurta = ds.FieldByName(u"DescricaoCurta").AsString();
-            r.DataOcorrencia = ds.FieldByName(u"DataOcorrencia").AsDate();
-            r.HoraOcorrencia = ds.FieldByName(u"HoraOcorrencia").AsTime();
-            r.TipoAuditoria = ds.FieldByName(u"TipoAuditoria").AsInteger();
+            r.IdAuditoria = ds.FieldByName("IdAuditoria").AsInteger();
+            r.TipoIntegracao = ds.FieldByName("TipoIntegracao").AsString();
+            r.TipoExcecao = ds.FieldByName("TipoExcecao").AsString();
+            r.DescricaoCurta = ds.FieldByName("DescricaoCurta").AsString();
+            r.DataOcorrencia = ds.FieldByName("DataOcorrencia").AsDate();
+            r.HoraOcorrencia = ds.FieldByName("HoraOcorrencia").AsTime();
+            r.TipoAuditoria = ds.FieldByName("TipoAuditoria").AsInteger();
             d.Registros << r;
         }
     } catch (const std::exception&) {
@@ -60,7 +60,7 @@ QString LerDetalhesArmazenados(const QDate& dia, int IdAuditoria) {
     try {
         TClientDataSet ds;
         ds.LoadFromFile(arquivo);
-        if (ds.Locate(QStringLiteral("IdAuditoria"), IdAuditoria)) return ds.FieldByName(u"DetalhesLog").AsString();
+        if (ds.Locate(QStringLiteral("IdAuditoria"), IdAuditoria)) return ds.FieldByName("DetalhesLog").AsString();
     } catch (const std::exception&) {
     }
     return QString();

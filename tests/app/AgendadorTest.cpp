@@ -7,6 +7,8 @@
 
 #include "TestSupport.h"
 #include "app/AgendadorIntegrador.h"
+#include "audit/ControleLogIntegradorPDVBistrel.h"
+#include "audit/LeituraAuditoria.h"
 #include "base/Excecoes.h"
 #include "platform/DiretorioPrograma.h"
 #include "settings/ConfigsIntegradorPDVBistrel.h"
@@ -151,24 +153,38 @@ TEST_F(Agendador, MissingDirectoriesWarnAndTheRunDoesNotStart) {
                                 "antes de exportar.");
 }
 
-TEST_F(Agendador, ARunThatRaisesIsRecordedWithTheLastHintAndTheTrayReturnsToIdle) {
+TEST_F(Agendador, ARunThatRaisesLeavesOneErrorRecordWithTheLastHintAndTheTrayReturnsToIdle) {
     Configurar(8, 5);
     agendador.DefinirImportacao([](IHint& hint, const QString&, bool&) {
         hint.DefinirHint("Gravando produtos (3 de 9 -> 33,33%)...");
         throw EConvertError("'abc' is not a valid integer value");
     });
     agendador.IniciarImportacao();
-    ASSERT_EQ(ui.registros.size(), 1);
-    EXPECT_TRUE(ui.registros[0].contains("EConvertError"));
-    EXPECT_TRUE(ui.registros[0].contains("Hint no momento do erro: Gravando produtos (3 de 9 -> 33,33%)..."));
+    const TDiaAuditoria dia = LerAuditoriasDoDia(QDate::currentDate());
+    ASSERT_EQ(dia.Registros.size(), 1);
+    const TRegistroAuditoria& r = dia.Registros[0];
+    EXPECT_EQ(r.DescricaoCurta, "Erro ocorrido durante a importação.");
+    EXPECT_EQ(r.TipoIntegracao, "Importação");
+    EXPECT_EQ(r.TipoExcecao, "EConvertError");
+    EXPECT_EQ(r.TipoAuditoria, taErro);
+    EXPECT_EQ(LerDetalhesArmazenados(QDate::currentDate(), 1),
+              "Ocorreu o seguinte erro durante a importação:\r\n\r\n'abc' is not a valid integer value\r\n\r\n"
+              "Hint no momento do erro: Gravando produtos (3 de 9 -> 33,33%)...\r\n");
     EXPECT_EQ(ui.hint, "Integrador Vesko");
     EXPECT_EQ(ui.icones.last(), IInterfacePrincipal::IconeOcioso);
     EXPECT_FALSE(agendador.Ocupado());
+    EXPECT_TRUE(ui.registros.isEmpty());
 
     // Not one of ours: still caught, the unattended program keeps running.
-    agendador.DefinirExportacao([](IHint&, bool, const QString&, bool&) { throw std::runtime_error("x"); });
+    agendador.DefinirExportacao([](IHint&, bool, const QString&, bool&) { throw std::out_of_range("índice"); });
     agendador.IniciarExportacao(false);
-    EXPECT_EQ(ui.registros.size(), 2);
+    const TDiaAuditoria depois = LerAuditoriasDoDia(QDate::currentDate());
+    ASSERT_EQ(depois.Registros.size(), 2);
+    EXPECT_EQ(depois.Registros[1].DescricaoCurta, "Erro ocorrido durante a exportação.");
+    EXPECT_EQ(depois.Registros[1].TipoIntegracao, "Exportação");
+    EXPECT_EQ(depois.Registros[1].TipoExcecao, "ERangeError");
+    EXPECT_TRUE(LerDetalhesArmazenados(QDate::currentDate(), 2)
+                    .startsWith("Ocorreu o seguinte erro durante a exportação:\r\n\r\níndice"));
     EXPECT_FALSE(agendador.Ocupado());
 }
 
@@ -201,6 +217,11 @@ TEST_F(Agendador, AFailingStartUpStepIsReportedAndTheBusyFlagStillClears) {
     agendador.FormCreate();
     ASSERT_EQ(ui.registros.size(), 1);
     EXPECT_TRUE(ui.registros[0].contains("EInOutError"));
+    const TDiaAuditoria dia = LerAuditoriasDoDia(QDate::currentDate());
+    ASSERT_EQ(dia.Registros.size(), 1);
+    EXPECT_EQ(dia.Registros[0].TipoAuditoria, taErro);
+    EXPECT_EQ(dia.Registros[0].TipoExcecao, "EInOutError");
+    EXPECT_EQ(dia.Registros[0].DescricaoCurta, "Falha na inicialização do integrador.");
     EXPECT_FALSE(agendador.Ocupado());
     EXPECT_TRUE(agendador.PrimeiraConexao);
     EXPECT_TRUE(agendador.TimerGuardian.isActive());

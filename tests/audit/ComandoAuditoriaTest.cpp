@@ -20,6 +20,7 @@ struct TSaida {
 
 TSaida Auditoria(const QString& home, const QStringList& args) {
     QProcess p;
+    p.setProcessEnvironment(teste::AmbienteBrasileiro());
     p.start(teste::ExecutavelConstruido("Quorvel_IntegradorVesko"), QStringList{"--home", home, "auditoria"} + args);
     p.waitForFinished(20000);
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};

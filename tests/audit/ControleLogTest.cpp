@@ -60,19 +60,19 @@ TEST_F(ControleLog, FirstRecordOfADayCreatesTheTreeAndBothFilesWithTheirFields) 
                                    "TipoAuditoria:ftSmallint:0"}));
     ASSERT_EQ(main.RecordCount(), 1);
     main.First();
-    EXPECT_EQ(main.FieldByName(u"IdAuditoria").AsInteger(), 1);
-    EXPECT_EQ(main.FieldByName(u"TipoIntegracao").AsString(), "Exportação");
-    EXPECT_EQ(main.FieldByName(u"TipoExcecao").AsString(), "EDatabaseError");
-    EXPECT_EQ(main.FieldByName(u"DescricaoCurta").AsString(), "Erro na execução de query.");
-    EXPECT_EQ(main.FieldByName(u"DataOcorrencia").AsDate(), QDate(2026, 12, 7));
-    EXPECT_EQ(main.FieldByName(u"HoraOcorrencia").AsTime(), QTime(10, 15, 30));
-    EXPECT_EQ(main.FieldByName(u"TipoAuditoria").AsInteger(), 0);
+    EXPECT_EQ(main.FieldByName("IdAuditoria").AsInteger(), 1);
+    EXPECT_EQ(main.FieldByName("TipoIntegracao").AsString(), "Exportação");
+    EXPECT_EQ(main.FieldByName("TipoExcecao").AsString(), "EDatabaseError");
+    EXPECT_EQ(main.FieldByName("DescricaoCurta").AsString(), "Erro na execução de query.");
+    EXPECT_EQ(main.FieldByName("DataOcorrencia").AsDate(), QDate(2026, 12, 7));
+    EXPECT_EQ(main.FieldByName("HoraOcorrencia").AsTime(), QTime(10, 15, 30));
+    EXPECT_EQ(main.FieldByName("TipoAuditoria").AsInteger(), 0);
 
     TClientDataSet det = Carregar(TControleLogIntegradorPDVBistrel::GetArquivoDetalhesAuditoria());
     ASSERT_EQ(det.RecordCount(), 1);
     det.First();
-    EXPECT_EQ(det.FieldByName(u"IdAuditoria").AsInteger(), 1);
-    EXPECT_EQ(det.FieldByName(u"DetalhesLog").AsString(), "linha 1\r\nlinha 2\r\n");
+    EXPECT_EQ(det.FieldByName("IdAuditoria").AsInteger(), 1);
+    EXPECT_EQ(det.FieldByName("DetalhesLog").AsString(), "linha 1\r\nlinha 2\r\n");
     EXPECT_FALSE(QFile::exists(pasta.Caminho() + "/DetalhesLog.log"));
 }
 
@@ -84,10 +84,10 @@ TEST_F(ControleLog, IdsCountPerDayAndTextsAreCutToTheirWidths) {
     ASSERT_EQ(main.RecordCount(), 10);
     main.Last();
     det.Last();
-    EXPECT_EQ(main.FieldByName(u"IdAuditoria").AsInteger(), 10);
-    EXPECT_EQ(det.FieldByName(u"IdAuditoria").AsInteger(), 10);
-    EXPECT_EQ(main.FieldByName(u"DescricaoCurta").AsString(), QString(50, 'x'));
-    EXPECT_EQ(det.FieldByName(u"DetalhesLog").AsString(), "\r\n");  // empty details: a lone line break
+    EXPECT_EQ(main.FieldByName("IdAuditoria").AsInteger(), 10);
+    EXPECT_EQ(det.FieldByName("IdAuditoria").AsInteger(), 10);
+    EXPECT_EQ(main.FieldByName("DescricaoCurta").AsString(), QString(50, 'x'));
+    EXPECT_EQ(det.FieldByName("DetalhesLog").AsString(), "\r\n");  // empty details: a lone line break
 
     // The next day starts again at 1, in its own folder.
     agora = agora.addDays(1);
@@ -112,12 +112,12 @@ TEST_F(ControleLog, ACorruptMainFileIsRestartedWhileIntactDetailsKeepTheirRows) 
     TClientDataSet main = Carregar(TControleLogIntegradorPDVBistrel::GetArquivoAuditoria());
     ASSERT_EQ(main.RecordCount(), 1);
     main.First();
-    EXPECT_EQ(main.FieldByName(u"IdAuditoria").AsInteger(), 1);
+    EXPECT_EQ(main.FieldByName("IdAuditoria").AsInteger(), 1);
     TClientDataSet det = Carregar(TControleLogIntegradorPDVBistrel::GetArquivoDetalhesAuditoria());
     EXPECT_EQ(det.RecordCount(), 3);
     // As the record pairs go by id, the new event's text is the last one of id 1.
     det.Last();
-    EXPECT_EQ(det.FieldByName(u"DetalhesLog").AsString(), "texto três\r\n");
+    EXPECT_EQ(det.FieldByName("DetalhesLog").AsString(), "texto três\r\n");
 }
 
 TEST_F(ControleLog, AFailingSaveRaisesToTheCallerAndLeavesNoTemporaryFile) {

@@ -29,6 +29,7 @@ TEST(Queda, AWriterKilledAtRandomAlwaysLeavesCompleteDayFiles) {
     auto* sorte = QRandomGenerator::global();
     for (int rodada = 0; rodada < 25; ++rodada) {
         QProcess escritor;
+        escritor.setProcessEnvironment(teste::AmbienteBrasileiro());
         escritor.start(QStringLiteral(ESCRITOR_AUDITORIA), {pasta.Caminho()});
         ASSERT_TRUE(escritor.waitForReadyRead(10000));
         QThread::usleep(sorte->bounded(1000, 40000));
@@ -44,5 +45,9 @@ TEST(Queda, AWriterKilledAtRandomAlwaysLeavesCompleteDayFiles) {
         EXPECT_LE(d, n);  // a kill between the two saves costs at most that event's text
         anterior = n;
     }
+    // Temporaries a kill left behind go with the next save.
+    TControleLogIntegradorPDVBistrel::RegistrarAuditoria("depois", "Importação", "", "", taInformacao);
+    const QDir dia = QFileInfo(TControleLogIntegradorPDVBistrel::GetArquivoAuditoria()).absoluteDir();
+    EXPECT_EQ(dia.entryList(QDir::Files | QDir::Hidden).size(), 2) << dia.entryList().join(" ").toStdString();
     DefinirDiretorioPrograma(QString());
 }

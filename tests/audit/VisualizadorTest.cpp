@@ -1,5 +1,7 @@
 // The audit viewer on the offscreen platform.
+#include <QApplication>
 #include <QHeaderView>
+#include <QMouseEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -29,6 +31,10 @@ class VisualizadorTest : public QObject {
         TControleLogIntegradorPDVBistrel::RegistrarAuditoria(descricao, "Importação", detalhes, excecao,
                                                              static_cast<TTipoAuditoria>(tipo));
         Relogio::Definir({});
+    }
+    static void Mover(QWidget* w, const QPoint& p) {
+        QMouseEvent e(QEvent::MouseMove, p, w->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
     }
     static QString Celula(const TfrmLogsIntegradorPDVBistrel& f, int linha, int coluna) {
         return f.grdLogs->model()->index(linha, coluna).data().toString();
@@ -112,7 +118,7 @@ private slots:
         };
         // A click on the link cell of the error row.
         const QRect celula = f.grdLogs->visualRect(f.grdLogs->model()->index(0, colDetalhes));
-        QTest::mouseMove(f.grdLogs->viewport(), celula.center());
+        Mover(f.grdLogs->viewport(), celula.center());
         QCOMPARE(f.grdLogs->viewport()->cursor().shape(), Qt::PointingHandCursor);
         QTest::mouseClick(f.grdLogs->viewport(), Qt::LeftButton, {}, celula.center());
         QCOMPARE(titulo, QStringLiteral("Visualização de detalhes da auditoria"));
@@ -124,7 +130,7 @@ private slots:
         QCOMPARE(texto, QStringLiteral("Arquivos importados:"));  // without the stored line break
 
         const QRect outra = f.grdLogs->visualRect(f.grdLogs->model()->index(0, colDescricao));
-        QTest::mouseMove(f.grdLogs->viewport(), outra.center());
+        Mover(f.grdLogs->viewport(), outra.center());
         QVERIFY(f.grdLogs->viewport()->cursor().shape() != Qt::PointingHandCursor);
     }
 

@@ -30,6 +30,14 @@ void GravarArquivo(const QString& caminho, const QByteArray& dados) {
         throw std::runtime_error("não gravou " + caminho.toStdString());
 }
 
+QProcessEnvironment AmbienteBrasileiro() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("pt_BR.UTF-8"));
+    env.insert(QStringLiteral("LANG"), QStringLiteral("pt_BR.UTF-8"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
 QString ExecutavelConstruido(const QString& nome) {
     for (const auto& sub : {QStringLiteral("/src/app/"), QStringLiteral("/tools/"), QStringLiteral("/")}) {
         const QString c = QStringLiteral(VESKO_BINARY_DIR) + sub + nome;

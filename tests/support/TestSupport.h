@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the GoogleTest suites.
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -21,6 +22,10 @@ private:
 
 QByteArray LerArquivo(const QString& caminho);
 void GravarArquivo(const QString& caminho, const QByteArray& dados);
+
+// Environment for a child process with the stores' regional settings
+// (Brazilian Portuguese), as the tests themselves run.
+QProcessEnvironment AmbienteBrasileiro();
 
 // Path of an executable built by this tree (for tests that run the program).
 QString ExecutavelConstruido(const QString& nome);
