@@ -7,6 +7,7 @@
 #include "datapacket/LeitorXml.h"
 
 #include <QBuffer>
+#include <QCollator>
 #include <QFile>
 #include <QSaveFile>
 #include <algorithm>
@@ -44,13 +45,21 @@ struct TIndice {
     std::vector<char> semCaixa;
     std::vector<std::int64_t> ordem;
     bool valido = false;
+    std::shared_ptr<QCollator> colador;  // text order of the regional settings
 };
+
+std::shared_ptr<QCollator> NovoColador() {
+    auto c = std::make_shared<QCollator>(QLocale());
+    c->setCaseSensitivity(Qt::CaseSensitive);
+    return c;
+}
 
 }  // namespace detalhe
 
 static int Comparar3(const auto& a, const auto& b) { return a < b ? -1 : (b < a ? 1 : 0); }
 
-static int CompararChave(const detalhe::TChave& a, const detalhe::TChave& b, bool prefixo = false) {
+static int CompararChave(const detalhe::TChave& a, const detalhe::TChave& b, bool prefixo = false,
+                         const QCollator* colador = nullptr) {
     using C = detalhe::TChave;
     if (a.classe == C::Nulo || b.classe == C::Nulo) return Comparar3(a.classe != C::Nulo, b.classe != C::Nulo);
     switch (a.classe) {
@@ -59,6 +68,9 @@ static int CompararChave(const detalhe::TChave& a, const detalhe::TChave& b, boo
     case C::Real: return Comparar3(a.d, b.d);
     case C::Texto:
         if (prefixo && a.s.startsWith(b.s)) return 0;
+        if (colador) {
+            if (const int c = Comparar3(colador->compare(a.s, b.s), 0)) return c;
+        }
         return Comparar3(a.s.compare(b.s), 0);
     case C::Bytes: return Comparar3(a.b.compare(b.b), 0);
     case C::Nulo: break;
@@ -302,6 +314,7 @@ std::vector<std::int64_t> TClientDataSet::OrdemParaGravar() {
     const QList<qint64> ordem = m_dados.parametros.Array(QStringLiteral("DEFAULT_ORDER"));
     if (ordem.isEmpty()) return m_dados.linhas;
     TIndice ix;
+    ix.colador = detalhe::NovoColador();
     for (qint64 e : ordem) {
         const int campo = static_cast<int>(e & 0x3FFF) - 1;
         if (campo < 0 || campo >= FieldCount()) return m_dados.linhas;  // not a usable order
@@ -606,7 +619,7 @@ int TClientDataSet::Comparar(const TIndice& ix, std::int64_t a, std::int64_t b) 
     for (std::size_t k = 0; k < ix.campos.size(); ++k) {
         const TChave ca = ChaveDaLinha(a, ix.campos[k], ix.semCaixa[k]);
         const TChave cb = ChaveDaLinha(b, ix.campos[k], ix.semCaixa[k]);
-        int c = CompararChave(ca, cb);
+        int c = CompararChave(ca, cb, false, ix.colador.get());
         if (ix.descendente[k]) c = -c;
         if (c) return c;
     }
@@ -623,7 +636,7 @@ void TClientDataSet::Ordenar(TIndice& ix) {
     for (std::size_t i = 0; i < n; ++i) pos[i] = i;
     std::stable_sort(pos.begin(), pos.end(), [&](std::size_t a, std::size_t b) {
         for (std::size_t k = 0; k < f; ++k) {
-            int c = CompararChave(chaves[a * f + k], chaves[b * f + k]);
+            int c = CompararChave(chaves[a * f + k], chaves[b * f + k], false, ix.colador.get());
             if (ix.descendente[k]) c = -c;
             if (c) return c < 0;
         }
@@ -668,6 +681,7 @@ void TClientDataSet::AddIndex(const QString& nome, const QString& campos, TIndex
     ix->campos = CamposDe(campos);
     ix->descendente.assign(ix->campos.size(), (opcoes & ixDescending) != 0);
     ix->semCaixa.assign(ix->campos.size(), (opcoes & ixCaseInsensitive) != 0);
+    ix->colador = detalhe::NovoColador();
     m_indices.push_back(std::move(ix));
 }
 
@@ -721,7 +735,7 @@ bool TClientDataSet::FindKey(const QVariantList& valores) {
         chaves.push_back(ChaveDoValor(ix.campos[static_cast<std::size_t>(k)], valores[k], ix.semCaixa[static_cast<std::size_t>(k)]));
     auto comparar = [&](std::int64_t linha) {
         for (std::size_t k = 0; k < chaves.size(); ++k) {
-            int c = CompararChave(ChaveDaLinha(linha, ix.campos[k], ix.semCaixa[k]), chaves[k]);
+            int c = CompararChave(ChaveDaLinha(linha, ix.campos[k], ix.semCaixa[k]), chaves[k], false, ix.colador.get());
             if (ix.descendente[k]) c = -c;
             if (c) return c;
         }
