@@ -280,72 +280,76 @@ TValor TLeitorXml::Carga(const TFieldDef& def, const QString& texto, bool utf8, 
     };
     std::optional<QByteArray> carga;
     bool ok = true;
-    if (EhInteiro(t)) {
-        if (t == ftLargeUInt) {
-            const qulonglong u = texto.trimmed().toULongLong(&ok);
-            carga = QByteArray(8, Qt::Uninitialized);
-            GravarLE(carga->data(), 8, u);
-        } else {
-            const qint64 v = texto.trimmed().toLongLong(&ok);
-            if (ok) carga = conversao::DeInteiro(def, v, utf8);
-        }
-    } else if (t == ftBoolean) {
-        const QString x = texto.trimmed().toUpper();
-        ok = x.startsWith(u'T') || x.startsWith(u'F');
-        if (ok) carga = conversao::DeBooleano(def, x.startsWith(u'T'), utf8);
-    } else if (t == ftFloat || t == ftCurrency || t == ftSingle) {
-        const double v = texto.trimmed().toDouble(&ok);
-        if (ok && t == ftSingle) {
-            const float f = static_cast<float>(v);
-            carga = QByteArray(kBytesSingle, '\0');
-            std::memcpy(carga->data(), &f, 4);
-        } else if (ok) {
-            carga = conversao::DeFloat(def, v, utf8);
-        }
-    } else if (EhDecimal(t)) {
-        QByteArray b;
-        ok = conversao::BcdDeTexto(texto, b);
-        carga = b;
-    } else if (t == ftDate) {
-        QDate d;
-        ok = LerDataXml(texto.trimmed(), d);
-        if (ok) carga = conversao::DeDataHora(def, QDateTime(d, QTime(0, 0), Qt::UTC), utf8);
-    } else if (t == ftTime) {
-        QTime h;
-        ok = LerHoraXml(texto.trimmed(), h);
-        if (ok) carga = conversao::DeDataHora(def, QDateTime(conversao::DataZero(), h, Qt::UTC), utf8);
-    } else if (t == ftDateTime || t == ftTimeStamp || t == ftTimeStampOffset) {
-        const QString x = texto.trimmed();
-        QString parteFuso;
-        QString semFuso = x;
-        if (t == ftTimeStampOffset && x.size() > 6 && (x[x.size() - 6] == u'+' || x[x.size() - 6] == u'-')) {
-            parteFuso = x.right(6);
-            semFuso = x.left(x.size() - 6);
-        }
-        const qsizetype tt = semFuso.indexOf(u'T');
-        QDate d;
-        QTime h(0, 0);
-        ok = LerDataXml(tt < 0 ? QStringView(semFuso) : QStringView(semFuso).left(tt), d) &&
-             (tt < 0 || LerHoraXml(QStringView(semFuso).mid(tt + 1), h));
-        if (ok && t == ftDateTime) {
-            carga = conversao::DeDataHora(def, QDateTime(d, h, Qt::UTC), utf8);
-        } else if (ok) {
-            int fh = 0, fm = 0;
-            if (!parteFuso.isEmpty()) {
-                fh = parteFuso.mid(1, 2).toInt();
-                fm = parteFuso.mid(4, 2).toInt();
-                if (parteFuso[0] == u'-') { fh = -fh; fm = -fm; }
+    try {
+        if (EhInteiro(t)) {
+            if (t == ftLargeUInt) {
+                const qulonglong u = texto.trimmed().toULongLong(&ok);
+                carga = QByteArray(8, Qt::Uninitialized);
+                GravarLE(carga->data(), 8, u);
+            } else {
+                const qint64 v = texto.trimmed().toLongLong(&ok);
+                if (ok) carga = conversao::DeInteiro(def, v, utf8);
             }
-            carga = SqlTimestamp(d, h, fh, fm, t == ftTimeStampOffset);
+        } else if (t == ftBoolean) {
+            const QString x = texto.trimmed().toUpper();
+            ok = x.startsWith(u'T') || x.startsWith(u'F');
+            if (ok) carga = conversao::DeBooleano(def, x.startsWith(u'T'), utf8);
+        } else if (t == ftFloat || t == ftCurrency || t == ftSingle) {
+            const double v = texto.trimmed().toDouble(&ok);
+            if (ok && t == ftSingle) {
+                const float f = static_cast<float>(v);
+                carga = QByteArray(kBytesSingle, '\0');
+                std::memcpy(carga->data(), &f, 4);
+            } else if (ok) {
+                carga = conversao::DeFloat(def, v, utf8);
+            }
+        } else if (EhDecimal(t)) {
+            QByteArray b;
+            ok = conversao::BcdDeTexto(texto, b);
+            carga = b;
+        } else if (t == ftDate) {
+            QDate d;
+            ok = LerDataXml(texto.trimmed(), d);
+            if (ok) carga = conversao::DeDataHora(def, QDateTime(d, QTime(0, 0), Qt::UTC), utf8);
+        } else if (t == ftTime) {
+            QTime h;
+            ok = LerHoraXml(texto.trimmed(), h);
+            if (ok) carga = conversao::DeDataHora(def, QDateTime(conversao::DataZero(), h, Qt::UTC), utf8);
+        } else if (t == ftDateTime || t == ftTimeStamp || t == ftTimeStampOffset) {
+            const QString x = texto.trimmed();
+            QString parteFuso;
+            QString semFuso = x;
+            if (t == ftTimeStampOffset && x.size() > 6 && (x[x.size() - 6] == u'+' || x[x.size() - 6] == u'-')) {
+                parteFuso = x.right(6);
+                semFuso = x.left(x.size() - 6);
+            }
+            const qsizetype tt = semFuso.indexOf(u'T');
+            QDate d;
+            QTime h(0, 0);
+            ok = LerDataXml(tt < 0 ? QStringView(semFuso) : QStringView(semFuso).left(tt), d) &&
+                 (tt < 0 || LerHoraXml(QStringView(semFuso).mid(tt + 1), h));
+            if (ok && t == ftDateTime) {
+                carga = conversao::DeDataHora(def, QDateTime(d, h, Qt::UTC), utf8);
+            } else if (ok) {
+                int fh = 0, fm = 0;
+                if (!parteFuso.isEmpty()) {
+                    fh = parteFuso.mid(1, 2).toInt();
+                    fm = parteFuso.mid(4, 2).toInt();
+                    if (parteFuso[0] == u'-') { fh = -fh; fm = -fm; }
+                }
+                carga = SqlTimestamp(d, h, fh, fm, t == ftTimeStampOffset);
+            }
+        } else if (t == ftMemo || t == ftFmtMemo || t == ftWideMemo || EhTexto8(t) || EhTextoLargo(t)) {
+            carga = conversao::DeTexto(def, texto, utf8);
+        } else if (t == ftDataSet) {
+            return {};
+        } else {
+            auto r = QByteArray::fromBase64Encoding(texto.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
+            ok = static_cast<bool>(r);
+            if (ok) carga = conversao::DeBytes(def, *r, utf8);
         }
-    } else if (t == ftMemo || t == ftFmtMemo || t == ftWideMemo || EhTexto8(t) || EhTextoLargo(t)) {
-        carga = conversao::DeTexto(def, texto, utf8);
-    } else if (t == ftDataSet) {
-        return {};
-    } else {
-        auto r = QByteArray::fromBase64Encoding(texto.toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
-        ok = static_cast<bool>(r);
-        if (ok) carga = conversao::DeBytes(def, *r, utf8);
+    } catch (const EConvertError& e) {
+        Falhar(QStringLiteral("valor inválido '%1' no campo '%2' (linha %3): %4").arg(texto.left(40), def.Name()).arg(linha).arg(e.Mensagem()));
     }
     if (!ok) return invalido();
     if (!carga) return {};

@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <ostream>
+
+// Readable QString in test failures.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace vesko::teste {
 
