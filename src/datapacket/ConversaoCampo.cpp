@@ -21,10 +21,10 @@ constexpr std::int64_t kDiaDataZero = 693594;  // day number of 1899-12-30
 QString Campo(const TFieldDef& d) { return QStringLiteral("'%1'").arg(d.Name()); }
 
 [[noreturn]] void NaoLe(const TFieldDef& d, const char* como) {
-    Falhar(QStringLiteral("o campo %1 (%2) não pode ser lido como %3").arg(Campo(d), NomeTipoCampo(d.DataType()), QLatin1String(como)));
+    Falhar(QStringLiteral("o campo %1 (%2) não pode ser lido como %3").arg(Campo(d), NomeTipoCampo(d.DataType()), QString::fromUtf8(como)));
 }
 [[noreturn]] void NaoRecebe(const TFieldDef& d, const char* oque) {
-    Falhar(QStringLiteral("o campo %1 (%2) não aceita %3").arg(Campo(d), NomeTipoCampo(d.DataType()), QLatin1String(oque)));
+    Falhar(QStringLiteral("o campo %1 (%2) não aceita %3").arg(Campo(d), NomeTipoCampo(d.DataType()), QString::fromUtf8(oque)));
 }
 
 void Faixa(const TFieldDef& d, std::int64_t& min, std::uint64_t& max) {

@@ -109,7 +109,12 @@ TEST_F(DataSet, ConversionErrorsRaiseEConvertErrorWithReadableText) {
     EXPECT_THROW(ds.FieldByName("Tipo").AsBoolean(), EConvertError);
     EXPECT_THROW(ds.FieldByName("Codigo").SetAsString("12x"), EConvertError);
     EXPECT_THROW(ds.FieldByName("Cadastro").SetAsString("ontem"), EConvertError);
-    EXPECT_THROW(ds.FieldByName("Cadastro").AsInteger(), EConvertError);
+    try {
+        ds.FieldByName("Cadastro").AsInteger();
+        FAIL();
+    } catch (const EConvertError& e) {
+        EXPECT_EQ(e.Mensagem(), QStringLiteral("o campo 'Cadastro' (ftDateTime) não pode ser lido como inteiro"));
+    }
     ds.Cancel();
 
     TClientDataSet pequeno;

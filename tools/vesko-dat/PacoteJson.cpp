@@ -120,7 +120,7 @@ void DefinirValor(TField& f, const Json& v, int linha) {
     const TFieldType t = f.DataType();
     auto erro = [&](const char* esperado) {
         Falhar(QStringLiteral("linha %1, campo '%2': esperado %3, encontrado %4")
-                   .arg(linha).arg(f.FieldName(), QLatin1String(esperado), Q(v.dump()).left(40)));
+                   .arg(linha).arg(f.FieldName(), QString::fromUtf8(esperado), Q(v.dump()).left(40)));
     };
     if (v.is_null()) return f.Clear();
     if (t == ftBoolean) {
