@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QHash>
 #include <QLocale>
+#include <QRegularExpression>
 #include <QSysInfo>
 #include <QSet>
 #include <cmath>
@@ -155,6 +156,17 @@ struct Buffer {
     }
 };
 
+// One input value, converted to the form it travels in.
+struct Valor {
+    bool nulo = true;
+    QByteArray bytes;
+    qint64 inteiro = 0;
+    double real = 0;
+    ISC_DATE data = 0;
+    ISC_TIME hora = 0;
+    bool logico = false;
+};
+
 struct ColunaSaida {
     QString nome;
     Descricao d;
@@ -162,10 +174,25 @@ struct ColunaSaida {
 };
 
 struct Comando {
+    QString sql;
     IStatement* stmt = nullptr;
     unsigned tipo = 0;
+    // A single-row INSERT ... VALUES into a table inserts exactly one row
+    // when it runs without error, so its count needs no question to the
+    // database.
+    bool umaLinha = false;
     std::vector<QString> nomes;
-    QSet<QString> usados;
+    QHash<QString, std::vector<unsigned>> posicoes;  // upper-case name -> placeholders
+    QHash<QString, std::vector<unsigned>> posicoesComoEscritas;  // the same by the text's spelling
+    // Scratch of each execution, kept to spare allocations.
+    std::vector<const TParam*> porPosicao;
+    // The parameter names of the last execution, in order, with their
+    // placeholders: the runs send the same names row after row.
+    std::vector<QString> ultimosNomes;
+    std::vector<const std::vector<unsigned>*> ultimasPosicoes;
+    std::vector<Valor> valores;
+    std::vector<Descricao> sig;
+    Buffer buffer;
     IMessageMetadata* entrada = nullptr;  // as the database describes it
     std::vector<Descricao> descEntrada;
     // The input message of the last execution, kept while the values keep
@@ -192,32 +219,55 @@ struct Comando {
 TFieldType TipoCampo(const Descricao& d) {
     switch (d.tipo) {
         case SQL_TEXT:
-        case SQL_VARYING: return TFieldType::ftString;
-        case SQL_SHORT: return d.escala < 0 ? TFieldType::ftFloat : TFieldType::ftSmallint;
-        case SQL_LONG: return d.escala < 0 ? TFieldType::ftFloat : TFieldType::ftInteger;
-        case SQL_INT64: return d.escala < 0 ? TFieldType::ftFloat : TFieldType::ftLargeint;
+        case SQL_VARYING: return ftString;
+        case SQL_SHORT: return d.escala < 0 ? ftFloat : ftSmallint;
+        case SQL_LONG: return d.escala < 0 ? ftFloat : ftInteger;
+        case SQL_INT64: return d.escala < 0 ? ftFloat : ftLargeint;
         case SQL_FLOAT:
         case SQL_DOUBLE:
-        case SQL_D_FLOAT: return TFieldType::ftFloat;
-        case SQL_TIMESTAMP: return TFieldType::ftDateTime;
-        case SQL_TYPE_DATE: return TFieldType::ftDate;
-        case SQL_TYPE_TIME: return TFieldType::ftTime;
-        case SQL_BOOLEAN: return TFieldType::ftBoolean;
-        case SQL_BLOB: return d.subtipo == 1 ? TFieldType::ftMemo : TFieldType::ftBlob;
-        default: return TFieldType::ftUnknown;
+        case SQL_D_FLOAT: return ftFloat;
+        case SQL_TIMESTAMP: return ftDateTime;
+        case SQL_TYPE_DATE: return ftDate;
+        case SQL_TYPE_TIME: return ftTime;
+        case SQL_BOOLEAN: return ftBoolean;
+        case SQL_BLOB: return d.subtipo == 1 ? ftMemo : ftBlob;
+        default: return ftUnknown;
     }
 }
 
-// One input value, converted to the form it travels in.
-struct Valor {
-    bool nulo = true;
-    QByteArray bytes;
-    qint64 inteiro = 0;
-    double real = 0;
-    ISC_DATE data = 0;
-    ISC_TIME hora = 0;
-    bool logico = false;
-};
+
+// How a parameter's value travels, by its type.
+enum class TCategoria { Texto, Inteiro, Logico, Real, DataHora };
+
+TCategoria Categoria(TFieldType t) {
+    if (EhInteiro(t)) return TCategoria::Inteiro;
+    if (t == ftBoolean) return TCategoria::Logico;
+    if (EhFlutuante(t) || EhDecimal(t)) return TCategoria::Real;
+    if (t == ftDate || t == ftTime || t == ftDateTime || t == ftTimeStamp) return TCategoria::DataHora;
+    return TCategoria::Texto;  // text, memos, blobs (bytes travel as bytes), unknown
+}
+
+// Equal texts, found at once when both share their data (the same literal
+// or the same string handed again).
+inline bool MesmoTexto(const QString& a, const QString& b) {
+    return (a.constData() == b.constData() && a.size() == b.size()) || a == b;
+}
+
+// A double as the database stores it in an exact numeric of `casas`
+// decimals: scaled by the power of ten, rounded half away from zero with the
+// database's own tolerance, truncated. False when it does not fit (the
+// database then converts it, and refuses it).
+bool NumericoComoOBanco(double v, int casas, qint64& resultado) {
+    static const double potencias[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,
+                                       1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+    if (!std::isfinite(v)) return false;
+    double d = v * potencias[casas];
+    const double meio = 0.5 + 1e-14;
+    d = d > 0 ? d + meio : d - meio;
+    if (d <= -9.2233720368547e18 || d >= 9.2233720368547e18) return false;
+    resultado = static_cast<qint64>(d);
+    return true;
+}
 
 [[noreturn]] void ErroValor(const TParam& p) {
     throw EConvertError(QStringLiteral("Valor inválido para o parâmetro '%1': '%2'.").arg(p.Name(), p.AsString()));
@@ -225,6 +275,11 @@ struct Valor {
 
 qint64 InteiroDe(const TParam& p) {
     const QVariant& v = p.Value();
+    switch (v.typeId()) {  // the usual kinds first, without a conversion
+        case QMetaType::Int: return *static_cast<const int*>(v.constData());
+        case QMetaType::LongLong: return *static_cast<const qlonglong*>(v.constData());
+        default: break;
+    }
     if (v.typeId() == QMetaType::Double) return std::llround(v.toDouble());
     bool ok = false;
     const qint64 n = v.typeId() == QMetaType::QString ? v.toString().trimmed().toLongLong(&ok) : v.toLongLong(&ok);
@@ -234,6 +289,7 @@ qint64 InteiroDe(const TParam& p) {
 
 double RealDe(const TParam& p) {
     const QVariant& v = p.Value();
+    if (v.typeId() == QMetaType::Double) return *static_cast<const double*>(v.constData());
     bool ok = false;
     double r = 0;
     if (v.typeId() == QMetaType::QString) {
@@ -295,6 +351,7 @@ struct TConexaoFirebird::Impl {
     unsigned csConexao = kCsWin1252;
     std::vector<unsigned char> tpb;
     QHash<QString, Comando*> cache;
+    Comando* ultimo = nullptr;  // the statement run last, checked before the cache
 
     ~Impl() {
         Fechar();
@@ -302,6 +359,24 @@ struct TConexaoFirebird::Impl {
     }
 
     QByteArray Codificar(const QString& t) const { return csConexao == kCsUtf8 ? t.toUtf8() : ParaCp1252(t); }
+    // The same into `destino`, whose memory is reused from row to row.
+    void CodificarEm(const QString& t, QByteArray& destino) const {
+        const qsizetype n = t.size();
+        destino.resize(n);
+        char* o = destino.data();
+        const char16_t* u = reinterpret_cast<const char16_t*>(t.constData());
+        if (csConexao != kCsUtf8) {
+            qsizetype i = 0;
+            for (; i < n; ++i) {
+                const char16_t c = u[i];
+                if (c >= 0x80 && (c < 0xA0 || c > 0xFF)) break;  // Latin-1 part only here
+                o[i] = static_cast<char>(c);
+            }
+            if (i == n) return;
+        }
+        destino = Codificar(t);
+    }
+
     QString Decodificar(const char* p, int n) const {
         return csConexao == kCsUtf8 ? QString::fromUtf8(p, n) : DeCp1252(QByteArrayView(p, n));
     }
@@ -392,6 +467,7 @@ struct TConexaoFirebird::Impl {
     }
 
     void LimparCache() {
+        ultimo = nullptr;
         for (Comando* c : std::as_const(cache)) {
             c->Liberar();
             delete c;
@@ -457,8 +533,28 @@ struct TConexaoFirebird::Impl {
         }
     }
 
+    // "INSERT INTO name [(columns)] VALUES (...)" (or DEFAULT VALUES) whose
+    // target is a table, not a view.
+    bool InsercaoDeUmaLinhaEmTabela(const QString& texto) {
+        static const QRegularExpression forma(QStringLiteral(
+            R"(^\s*INSERT\s+INTO\s+("[^"]+"|[A-Za-z][A-Za-z0-9_$]*)\s*(\([^()]*\))?\s*(VALUES\s*\(|DEFAULT\s+VALUES))"),
+            QRegularExpression::CaseInsensitiveOption);
+        const QRegularExpressionMatch m = forma.match(texto);
+        if (!m.hasMatch()) return false;
+        QString tabela = m.captured(1);
+        tabela = tabela.startsWith(QLatin1Char('"')) ? tabela.mid(1, tabela.size() - 2) : tabela.toUpper();
+        TParams p;
+        p.CreateParam(ftString, QStringLiteral("pTabela")).SetAsString(tabela);
+        TQuery q;
+        Consultar(QStringLiteral("SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = :pTabela "
+                                 "AND RDB$VIEW_BLR IS NULL"),
+                  &p, q);
+        return q.RecordCount() == 1;
+    }
+
     Comando* Preparar(const QString& sql, ITransaction* t) {
-        if (Comando* c = cache.value(sql)) return c;
+        if (ultimo && MesmoTexto(ultimo->sql, sql)) return ultimo;
+        if (Comando* c = cache.value(sql)) return ultimo = c;
         const TSqlAnalisado a = AnalisarParametrosSql(sql);
         const QByteArray texto = Codificar(a.Texto);
         auto c = std::make_unique<Comando>();
@@ -484,7 +580,15 @@ struct TConexaoFirebird::Impl {
                 }
             }
             c->nomes = a.Nomes;
-            for (const QString& n : a.Nomes) c->usados.insert(n);
+            for (unsigned i = 0; i < a.Nomes.size(); ++i) {
+                if (a.Nomes[i].isEmpty()) continue;
+                c->posicoes[a.Nomes[i]].push_back(i);
+                c->posicoesComoEscritas[a.NomesComoEscritos[i]].push_back(i);
+            }
+            for (auto it = c->posicoesComoEscritas.begin(); it != c->posicoesComoEscritas.end(); ++it)
+                it.value() = c->posicoes.value(it.key().toUpper());
+            c->sql = sql;
+            if (c->tipo == isc_info_sql_stmt_insert) c->umaLinha = InsercaoDeUmaLinhaEmTabela(a.Texto);
         } catch (...) {
             c->Liberar();
             throw;
@@ -492,7 +596,7 @@ struct TConexaoFirebird::Impl {
         if (cache.size() >= 512) LimparCache();
         Comando* r = c.release();
         cache.insert(sql, r);
-        return r;
+        return ultimo = r;
     }
 
     ISC_QUAD CriarBlob(ITransaction* t, const QByteArray& bytes, const Descricao& d) {
@@ -555,22 +659,50 @@ struct TConexaoFirebird::Impl {
     }
 
     // Binds the parameters into the input message of `c`.
-    IMessageMetadata* MontarEntrada(Comando& c, const TParams* params, ITransaction* t, Buffer& buf, unsigned char*& dados) {
-        if (params)
-            for (const TParam& p : *params)
-                if (!c.usados.contains(p.Name().toUpper()))
-                    throw EDatabaseError(QStringLiteral("Parâmetro '%1' não encontrado.").arg(p.Name()));
+    IMessageMetadata* MontarEntrada(Comando& c, const TParams* params, ITransaction* t, unsigned char*& dados) {
         const size_t n = c.nomes.size();
+        c.porPosicao.assign(n, nullptr);
+        if (params) {
+            size_t k = 0;
+            for (const TParam& p : *params) {
+                const std::vector<unsigned>* posicoes = nullptr;
+                if (k < c.ultimosNomes.size() && MesmoTexto(c.ultimosNomes[k], p.Name())) {
+                    posicoes = c.ultimasPosicoes[k];
+                } else {
+                    // Most parameters are spelled as their placeholder; the
+                    // others are matched without regard to case.
+                    auto it = c.posicoesComoEscritas.constFind(p.Name());
+                    if (it == c.posicoesComoEscritas.constEnd()) {
+                        it = c.posicoes.constFind(p.Name().toUpper());
+                        if (it == c.posicoes.constEnd())
+                            throw EDatabaseError(QStringLiteral("Parâmetro '%1' não encontrado.").arg(p.Name()));
+                    }
+                    posicoes = &it.value();
+                    if (k < c.ultimosNomes.size()) {
+                        c.ultimosNomes[k] = p.Name();
+                        c.ultimasPosicoes[k] = posicoes;
+                    } else {
+                        c.ultimosNomes.push_back(p.Name());
+                        c.ultimasPosicoes.push_back(posicoes);
+                    }
+                }
+                for (unsigned pos : *posicoes) c.porPosicao[pos] = &p;  // the last of a name wins
+                ++k;
+            }
+        }
         if (n == 0) {
             dados = nullptr;
             return nullptr;
         }
-        std::vector<Descricao> sig(n);
-        std::vector<Valor> vals(n);
+        std::vector<Descricao>& sig = c.sig;
+        std::vector<Valor>& vals = c.valores;
+        sig.resize(n);
+        vals.resize(n);
         for (size_t i = 0; i < n; ++i) {
-            const TParam* p = (params && !c.nomes[i].isEmpty()) ? params->FindParam(c.nomes[i]) : nullptr;
+            const TParam* p = c.porPosicao[i];
             const Descricao& desc = c.descEntrada[i];
             Valor& v = vals[i];
+            v.nulo = true;
             sig[i] = desc;
             if (!p || p->IsNull()) continue;
             v.nulo = false;
@@ -584,36 +716,35 @@ struct TConexaoFirebird::Impl {
                 sig[i] = {SQL_BOOLEAN, 1, 0, 0, 0};
                 continue;
             }
-            switch (p->DataType()) {
-                case TFieldType::ftSmallint:
-                case TFieldType::ftInteger:
-                case TFieldType::ftLargeint:
-                    v.inteiro = InteiroDe(*p);
-                    sig[i] = {SQL_INT64, 8, 0, 0, 0};
+            switch (Categoria(p->DataType())) {
+                case TCategoria::Inteiro:
+                case TCategoria::Logico: {
+                    v.inteiro = p->DataType() == ftBoolean ? (LogicoDe(*p) ? 1 : 0) : InteiroDe(*p);
+                    // An integer column takes the value as it is; anything
+                    // else converts it (and refuses what does not fit).
+                    const bool cabe = desc.escala == 0 &&
+                                      ((desc.tipo == SQL_SHORT && v.inteiro >= INT16_MIN && v.inteiro <= INT16_MAX) ||
+                                       (desc.tipo == SQL_LONG && v.inteiro >= INT32_MIN && v.inteiro <= INT32_MAX) ||
+                                       desc.tipo == SQL_INT64);
+                    if (!cabe) sig[i] = {SQL_INT64, 8, 0, 0, 0};
                     break;
-                case TFieldType::ftBoolean:
-                    v.inteiro = LogicoDe(*p) ? 1 : 0;
-                    sig[i] = {SQL_INT64, 8, 0, 0, 0};
-                    break;
-                case TFieldType::ftFloat:
-                case TFieldType::ftCurrency:
-                case TFieldType::ftBCD:
+                }
+                case TCategoria::Real:
                     v.real = RealDe(*p);
-                    sig[i] = {SQL_DOUBLE, 8, 0, 0, 0};
+                    if (desc.tipo == SQL_INT64 && desc.escala < 0 && desc.escala >= -18 &&
+                        NumericoComoOBanco(v.real, -desc.escala, v.inteiro))
+                        break;  // a NUMERIC column: the scaled value, rounded as the database would
+                    if (desc.tipo != SQL_DOUBLE) sig[i] = {SQL_DOUBLE, 8, 0, 0, 0};
                     break;
-                case TFieldType::ftDate:
-                case TFieldType::ftTime:
-                case TFieldType::ftDateTime: {
+                case TCategoria::DataHora: {
                     const QDateTime dt = DataHoraDe(*p);
-                    const QDate dd = dt.date();
-                    const QTime hh = dt.time();
-                    v.data = util->encodeDate(static_cast<unsigned>(dd.year()), static_cast<unsigned>(dd.month()),
-                                              static_cast<unsigned>(dd.day()));
-                    v.hora = util->encodeTime(static_cast<unsigned>(hh.hour()), static_cast<unsigned>(hh.minute()),
-                                              static_cast<unsigned>(hh.second()), static_cast<unsigned>(hh.msec() * 10));
-                    const unsigned tipo = p->DataType() == TFieldType::ftDate   ? SQL_TYPE_DATE
-                                          : p->DataType() == TFieldType::ftTime ? SQL_TYPE_TIME
-                                                                                 : SQL_TIMESTAMP;
+                    // Days since 17 November 1858 and tenths of milliseconds.
+                    v.data = static_cast<ISC_DATE>(dt.date().toJulianDay() - 2400001);
+                    v.hora = static_cast<ISC_TIME>(dt.time().msecsSinceStartOfDay()) * 10u;
+                    const unsigned tipo = p->DataType() == ftDate   ? SQL_TYPE_DATE
+                                          : p->DataType() == ftTime ? SQL_TYPE_TIME
+                                                                     : SQL_TIMESTAMP;
+                    if (tipo == SQL_TYPE_DATE) v.hora = 0;
                     sig[i] = {tipo, tipo == SQL_TIMESTAMP ? 8u : 4u, 0, 0, 0};
                     break;
                 }
@@ -623,6 +754,8 @@ struct TConexaoFirebird::Impl {
                     if (val.typeId() == QMetaType::QByteArray) {
                         v.bytes = val.toByteArray();
                         cs = kCsOctets;
+                    } else if (val.typeId() == QMetaType::QString) {
+                        CodificarEm(val.toString(), v.bytes);
                     } else {
                         v.bytes = Codificar(p->AsString());
                     }
@@ -640,7 +773,17 @@ struct TConexaoFirebird::Impl {
                 }
             }
         }
-        if (!c.mensagem || !(sig == c.assinatura)) {
+        if (sig == c.descEntrada) {
+            // Every value travels in its column's own form: the statement's
+            // own message serves.
+            if (c.mensagem != c.entrada) {
+                if (c.mensagem) c.mensagem->release();
+                c.entrada->addRef();
+                c.mensagem = c.entrada;
+                c.assinatura = sig;
+                c.layoutEntrada.Ler(st, c.entrada);
+            }
+        } else if (!c.mensagem || !(sig == c.assinatura)) {
             IMetadataBuilder* b = c.entrada->getBuilder(&st);
             Verificar(st);
             for (unsigned i = 0; i < n; ++i) {
@@ -658,7 +801,7 @@ struct TConexaoFirebird::Impl {
             c.assinatura = sig;
             c.layoutEntrada.Ler(st, m);
         }
-        dados = buf.Preparar(c.layoutEntrada.comprimento);
+        dados = c.buffer.Preparar(c.layoutEntrada.comprimento);
         for (size_t i = 0; i < n; ++i) {
             const Valor& v = vals[i];
             auto* nulo = reinterpret_cast<short*>(dados + c.layoutEntrada.nulos[i]);
@@ -673,6 +816,16 @@ struct TConexaoFirebird::Impl {
                 }
                 case SQL_BOOLEAN: *reinterpret_cast<FB_BOOLEAN*>(alvo) = v.logico ? FB_TRUE : FB_FALSE; break;
                 case SQL_INT64: std::memcpy(alvo, &v.inteiro, 8); break;
+                case SQL_LONG: {
+                    const auto n32 = static_cast<ISC_LONG>(v.inteiro);
+                    std::memcpy(alvo, &n32, 4);
+                    break;
+                }
+                case SQL_SHORT: {
+                    const auto n16 = static_cast<ISC_SHORT>(v.inteiro);
+                    std::memcpy(alvo, &n16, 2);
+                    break;
+                }
                 case SQL_DOUBLE: std::memcpy(alvo, &v.real, 8); break;
                 case SQL_TYPE_DATE: std::memcpy(alvo, &v.data, 4); break;
                 case SQL_TYPE_TIME: std::memcpy(alvo, &v.hora, 4); break;
@@ -784,9 +937,9 @@ struct TConexaoFirebird::Impl {
         std::uint64_t linhas = 0;
         ComTransacao([&](ITransaction* t) {
             Comando* c = Preparar(sql, t);
-            Buffer entrada, saida;
+            Buffer saida;
             unsigned char* dados = nullptr;
-            IMessageMetadata* m = MontarEntrada(*c, params, t, entrada, dados);
+            IMessageMetadata* m = MontarEntrada(*c, params, t, dados);
             if (c->Cursor()) {
                 IResultSet* rs = c->stmt->openCursor(&st, t, m, dados, nullptr, 0);
                 Verificar(st);
@@ -797,7 +950,9 @@ struct TConexaoFirebird::Impl {
             unsigned char* out = c->colunas.empty() ? nullptr : saida.Preparar(c->layoutSaida.comprimento);
             c->stmt->execute(&st, t, m, dados, c->colunas.empty() ? nullptr : c->saida, out);
             Verificar(st);
-            if (contar) {
+            if (contar && c->umaLinha) {
+                linhas = 1;
+            } else if (contar) {
                 linhas = c->stmt->getAffectedRecords(&st);
                 Verificar(st);
             }
@@ -812,9 +967,9 @@ struct TConexaoFirebird::Impl {
         TMonitorSql::Registrar(identificacao, sql, params);
         ComTransacao([&](ITransaction* t) {
             Comando* c = Preparar(sql, t);
-            Buffer entrada, saida;
+            Buffer saida;
             unsigned char* dados = nullptr;
-            IMessageMetadata* m = MontarEntrada(*c, params, t, entrada, dados);
+            IMessageMetadata* m = MontarEntrada(*c, params, t, dados);
             std::vector<std::pair<QString, std::pair<TFieldType, int>>> campos;
             for (const ColunaSaida& col : c->colunas)
                 campos.push_back({col.nome, {col.tipo, static_cast<int>(col.d.comprimento)}});

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QMutex>
 #include <QMutexLocker>
+#include <atomic>
 
 #include "base/Relogio.h"
 #include "db/Params.h"
@@ -11,7 +12,7 @@
 namespace vesko {
 namespace {
 
-int g_ativos = 0;
+std::atomic<int> g_ativos{0};
 QMutex g_mutex;
 
 QString TextoValor(const TParam& p) {
@@ -34,20 +35,11 @@ QString TextoValor(const TParam& p) {
 
 }  // namespace
 
-TMonitorSql::TMonitorSql() {
-    QMutexLocker l(&g_mutex);
-    ++g_ativos;
-}
+TMonitorSql::TMonitorSql() { ++g_ativos; }
 
-TMonitorSql::~TMonitorSql() {
-    QMutexLocker l(&g_mutex);
-    --g_ativos;
-}
+TMonitorSql::~TMonitorSql() { --g_ativos; }
 
-bool TMonitorSql::Ativo() {
-    QMutexLocker l(&g_mutex);
-    return g_ativos > 0;
-}
+bool TMonitorSql::Ativo() { return g_ativos.load(std::memory_order_relaxed) > 0; }
 
 QString TMonitorSql::NomeArquivo() { return DiretorioPrograma() + QStringLiteral("MonitorSQL.log"); }
 

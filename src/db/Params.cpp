@@ -4,26 +4,6 @@
 
 namespace vesko {
 
-QString NomeTipoCampo(TFieldType tipo) {
-    switch (tipo) {
-        case TFieldType::ftUnknown: return QStringLiteral("Unknown");
-        case TFieldType::ftString: return QStringLiteral("String");
-        case TFieldType::ftSmallint: return QStringLiteral("Smallint");
-        case TFieldType::ftInteger: return QStringLiteral("Integer");
-        case TFieldType::ftLargeint: return QStringLiteral("Largeint");
-        case TFieldType::ftBoolean: return QStringLiteral("Boolean");
-        case TFieldType::ftFloat: return QStringLiteral("Float");
-        case TFieldType::ftCurrency: return QStringLiteral("Currency");
-        case TFieldType::ftBCD: return QStringLiteral("BCD");
-        case TFieldType::ftDate: return QStringLiteral("Date");
-        case TFieldType::ftTime: return QStringLiteral("Time");
-        case TFieldType::ftDateTime: return QStringLiteral("DateTime");
-        case TFieldType::ftMemo: return QStringLiteral("Memo");
-        case TFieldType::ftBlob: return QStringLiteral("Blob");
-    }
-    return QString();
-}
-
 void TParam::SetAsString(const QString& v) { m_tipo = TFieldType::ftString; m_valor = v; }
 void TParam::SetAsSmallInt(int v) { m_tipo = TFieldType::ftSmallint; m_valor = v; }
 void TParam::SetAsInteger(int v) { m_tipo = TFieldType::ftInteger; m_valor = v; }

@@ -11,27 +11,11 @@
 #include <QVariant>
 #include <deque>
 
+#include "datapacket/TiposCampo.h"
+
 namespace vesko {
 
-// Data type of a parameter or of a query column.
-enum class TFieldType {
-    ftUnknown,
-    ftString,
-    ftSmallint,
-    ftInteger,
-    ftLargeint,
-    ftBoolean,
-    ftFloat,
-    ftCurrency,
-    ftBCD,
-    ftDate,
-    ftTime,
-    ftDateTime,
-    ftMemo,   // long text (or bytes) for a text blob
-    ftBlob,   // bytes
-};
-
-QString NomeTipoCampo(TFieldType tipo);
+// Parameter and column types are the data packets' own (TFieldType).
 
 class TParam {
 public:

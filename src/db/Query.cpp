@@ -46,16 +46,16 @@ double TextoParaReal(const QString& texto) {
 
 }  // namespace
 
-// ---- TField ----------------------------------------------------------------
+// ---- TCampoConsulta ----------------------------------------------------------------
 
-const QVariant& TField::Value() const { return m_query->Valor(m_indice); }
+const QVariant& TCampoConsulta::Value() const { return m_query->Valor(m_indice); }
 
-bool TField::IsNull() const {
+bool TCampoConsulta::IsNull() const {
     const QVariant& v = Value();
     return !v.isValid() || v.isNull();
 }
 
-QString TField::AsString() const {
+QString TCampoConsulta::AsString() const {
     const QVariant& v = Value();
     if (!v.isValid() || v.isNull()) return QString();
     switch (v.typeId()) {
@@ -74,7 +74,7 @@ QString TField::AsString() const {
     }
 }
 
-qint64 TField::AsLargeInt() const {
+qint64 TCampoConsulta::AsLargeInt() const {
     const QVariant& v = Value();
     if (!v.isValid() || v.isNull()) return 0;
     switch (v.typeId()) {
@@ -94,13 +94,13 @@ qint64 TField::AsLargeInt() const {
     }
 }
 
-int TField::AsInteger() const {
+int TCampoConsulta::AsInteger() const {
     const qint64 n = AsLargeInt();
     if (n < INT32_MIN || n > INT32_MAX) ErroConversao(AsString(), "inteiro");
     return static_cast<int>(n);
 }
 
-double TField::AsFloat() const {
+double TCampoConsulta::AsFloat() const {
     const QVariant& v = Value();
     if (!v.isValid() || v.isNull()) return 0.0;
     switch (v.typeId()) {
@@ -115,7 +115,7 @@ double TField::AsFloat() const {
     }
 }
 
-bool TField::AsBoolean() const {
+bool TCampoConsulta::AsBoolean() const {
     const QVariant& v = Value();
     if (!v.isValid() || v.isNull()) return false;
     switch (v.typeId()) {
@@ -137,7 +137,7 @@ bool TField::AsBoolean() const {
     }
 }
 
-QDateTime TField::AsDateTime() const {
+QDateTime TCampoConsulta::AsDateTime() const {
     const QVariant& v = Value();
     if (!v.isValid() || v.isNull()) return QDateTime(kDataZero, QTime(0, 0));
     switch (v.typeId()) {
@@ -162,9 +162,9 @@ QDateTime TField::AsDateTime() const {
     }
 }
 
-QDate TField::AsDate() const { return AsDateTime().date(); }
+QDate TCampoConsulta::AsDate() const { return AsDateTime().date(); }
 
-QByteArray TField::AsBytes() const {
+QByteArray TCampoConsulta::AsBytes() const {
     const QVariant& v = Value();
     if (!v.isValid() || v.isNull()) return QByteArray();
     if (v.typeId() == QMetaType::QByteArray) return v.toByteArray();
@@ -187,7 +187,7 @@ void TQuery::DefinirCampos(const std::vector<std::pair<QString, std::pair<TField
     m_porNome.clear();
     for (const auto& [nome, tipo] : campos) {
         const int i = static_cast<int>(m_campos.size());
-        m_campos.emplace_back(new TField(this, i, nome, tipo.first, tipo.second));
+        m_campos.emplace_back(new TCampoConsulta(this, i, nome, tipo.first, tipo.second));
     }
     // The first column of a name wins, as a dataset's FieldByName finds it.
     for (int i = static_cast<int>(m_campos.size()) - 1; i >= 0; --i)
@@ -239,13 +239,13 @@ void TQuery::Last() {
     m_bof = false;
 }
 
-const TField* TQuery::FindField(const QString& nome) const {
+const TCampoConsulta* TQuery::FindField(const QString& nome) const {
     const auto it = m_porNome.constFind(nome.trimmed().toUpper());
     return it == m_porNome.constEnd() ? nullptr : m_campos[static_cast<size_t>(*it)].get();
 }
 
-const TField& TQuery::FieldByName(const QString& nome) const {
-    if (const TField* f = FindField(nome)) return *f;
+const TCampoConsulta& TQuery::FieldByName(const QString& nome) const {
+    if (const TCampoConsulta* f = FindField(nome)) return *f;
     throw EDatabaseError(QStringLiteral("Campo '%1' não encontrado.").arg(nome));
 }
 

@@ -19,7 +19,7 @@ namespace vesko {
 class TQuery;
 
 // One column of the query, read on the current row.
-class TField {
+class TCampoConsulta {
 public:
     const QString& FieldName() const { return m_nome; }
     TFieldType DataType() const { return m_tipo; }
@@ -43,7 +43,7 @@ public:
 
 private:
     friend class TQuery;
-    TField(const TQuery* q, int indice, QString nome, TFieldType tipo, int tamanho)
+    TCampoConsulta(const TQuery* q, int indice, QString nome, TFieldType tipo, int tamanho)
         : m_query(q), m_indice(indice), m_nome(std::move(nome)), m_tipo(tipo), m_tamanho(tamanho) {}
     const TQuery* m_query;
     int m_indice;
@@ -75,10 +75,10 @@ public:
     void Last();
 
     int FieldCount() const { return static_cast<int>(m_campos.size()); }
-    const TField& Fields(int i) const { return *m_campos.at(static_cast<size_t>(i)); }
+    const TCampoConsulta& Fields(int i) const { return *m_campos.at(static_cast<size_t>(i)); }
     // Raises EDatabaseError when the query has no such column.
-    const TField& FieldByName(const QString& nome) const;
-    const TField* FindField(const QString& nome) const;
+    const TCampoConsulta& FieldByName(const QString& nome) const;
+    const TCampoConsulta* FindField(const QString& nome) const;
 
     // Filling (the connection does it).
     void DefinirCampos(const std::vector<std::pair<QString, std::pair<TFieldType, int>>>& campos);
@@ -86,7 +86,7 @@ public:
     void Abrir();  // marks the query open, on its first row
 
 private:
-    friend class TField;
+    friend class TCampoConsulta;
     const QVariant& Valor(int coluna) const;
 
     QString m_sql;
@@ -94,7 +94,7 @@ private:
     bool m_eof = true;
     bool m_bof = true;
     int m_atual = 0;
-    std::vector<std::unique_ptr<TField>> m_campos;
+    std::vector<std::unique_ptr<TCampoConsulta>> m_campos;
     QHash<QString, int> m_porNome;  // upper-case name -> column
     std::vector<std::vector<QVariant>> m_linhas;
 };

@@ -42,11 +42,13 @@ TSqlAnalisado AnalisarParametrosSql(const QString& sql) {
         } else if (c == QLatin1Char(':') && i + 1 < n && InicioNome(sql[i + 1])) {
             qsizetype j = i + 1;
             while (j < n && ParteNome(sql[j])) ++j;
-            r.Nomes.push_back(sql.mid(i + 1, j - i - 1).toUpper());
+            r.NomesComoEscritos.push_back(sql.mid(i + 1, j - i - 1));
+            r.Nomes.push_back(r.NomesComoEscritos.back().toUpper());
             r.Texto += QLatin1Char('?');
             i = j;
         } else if (c == QLatin1Char('?')) {
             r.Nomes.emplace_back();
+            r.NomesComoEscritos.emplace_back();
             r.Texto += c;
             ++i;
         } else {

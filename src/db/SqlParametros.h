@@ -11,6 +11,7 @@ namespace vesko {
 struct TSqlAnalisado {
     QString Texto;               // the SQL with every placeholder as "?"
     std::vector<QString> Nomes;  // one per "?", upper-cased; empty for a bare "?"
+    std::vector<QString> NomesComoEscritos;  // the same as the text spells them
 };
 
 TSqlAnalisado AnalisarParametrosSql(const QString& sql);

@@ -246,7 +246,7 @@ TEST_F(GatewayConectado, MonitorRegistraCadaComandoComSeusValores) {
     const QString log = QString::fromUtf8(vesko::teste::LerArquivo(TMonitorSql::NomeArquivo()));
     EXPECT_TRUE(log.contains(QStringLiteral("[BISTREL]")));
     EXPECT_TRUE(log.contains(QStringLiteral("VALUES (:pId, :pDs)")));
-    EXPECT_TRUE(log.contains(QStringLiteral(":pDs (String) = 'Açaí'")));
+    EXPECT_TRUE(log.contains(QStringLiteral(":pDs (ftString) = 'Açaí'")));
 }
 
 TEST(GatewaySemTabelaDeConfiguracoes, LeituraEGravacaoDeixamOErroPassar) {
