@@ -351,6 +351,7 @@ void TClientDataSet::SaveToFile(const QString& caminho) {
 
 QByteArray TClientDataSet::SaveToBytes() {
     QByteArray r;
+    r.reserve(m_dados.arena.size() + 65536);  // rows take about what they take in memory
     QBuffer b(&r);
     b.open(QIODevice::WriteOnly);
     SaveToStream(b);

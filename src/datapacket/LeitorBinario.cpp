@@ -7,6 +7,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <optional>
+#include <type_traits>
 
 namespace vesko {
 
@@ -27,17 +28,25 @@ public:
     qint64 Restante() const { return m_fim - m_pos; }
     const char* Aqui() const { return m_base + m_pos; }
 
-    void Exigir(qint64 n, const QString& onde) const {
-        if (n < 0 || n > m_fim - m_pos)
-            Falhar(QStringLiteral("arquivo truncado no byte %1 (%2)").arg(m_fim).arg(onde));
+    // `onde` says where the reader is: a text, or something that makes one
+    // (formatted only when the bytes run out).
+    template <class Onde>
+    void Exigir(qint64 n, const Onde& onde) const {
+        if (n < 0 || n > m_fim - m_pos) [[unlikely]] {
+            QString lugar;
+            if constexpr (std::is_invocable_v<Onde>) lugar = onde(); else lugar = onde;
+            Falhar(QStringLiteral("arquivo truncado no byte %1 (%2)").arg(m_fim).arg(lugar));
+        }
     }
-    const char* Bytes(qint64 n, const QString& onde) {
+    template <class Onde>
+    const char* Bytes(qint64 n, const Onde& onde) {
         Exigir(n, onde);
         const char* p = m_base + m_pos;
         m_pos += n;
         return p;
     }
-    std::uint64_t Inteiro(int n, const QString& onde) { return LerSemSinal(Bytes(n, onde), n); }
+    template <class Onde>
+    std::uint64_t Inteiro(int n, const Onde& onde) { return LerSemSinal(Bytes(n, onde), n); }
     void Ir(qint64 pos) { m_pos = pos; }
     const char* Em(qint64 pos) const { return m_base + pos; }
 
@@ -298,35 +307,33 @@ void TLeitor::LerNivel(int descritores, TFieldDefs& defs, int profundidade, bool
 
 // Checks that one record fits in the bytes left, and moves past it.
 void TLeitor::ValidarRegistro(const TLayout& layout, const TFieldDefs& defs, qint64 registro, int profundidade) {
-    auto onde = [&](std::size_t k) {
-        return k < layout.size() ? QStringLiteral("registro %1, campo '%2'").arg(registro).arg(defs[static_cast<int>(k)].Name())
-                                 : QStringLiteral("registro %1").arg(registro);
-    };
-    m_c.Bytes(1, onde(layout.size()));
+    const auto doRegistro = [&] { return QStringLiteral("registro %1").arg(registro); };
+    m_c.Bytes(1, doRegistro);
     const int nb = BytesBrancos(layout.size());
-    const auto* brancos = reinterpret_cast<const unsigned char*>(m_c.Bytes(nb, onde(layout.size())));
+    const auto* brancos = reinterpret_cast<const unsigned char*>(m_c.Bytes(nb, doRegistro));
     for (std::size_t k = 0; k < layout.size(); ++k) {
         if ((brancos[k >> 2] >> ((k & 3) * 2)) & 3) continue;
+        const auto onde = [&] { return QStringLiteral("registro %1, campo '%2'").arg(registro).arg(defs[static_cast<int>(k)].Name()); };
         const TLayoutCampo& l = layout[k];
         switch (l.forma) {
         case TLayoutCampo::Fixo:
-            m_c.Bytes(l.tamanho, onde(k));
+            m_c.Bytes(l.tamanho, onde);
             break;
         case TLayoutCampo::Variavel: {
             const qint64 byte = m_c.Pos();
-            const auto n = m_c.Inteiro(static_cast<int>(l.tamanho), onde(k));
+            const auto n = m_c.Inteiro(static_cast<int>(l.tamanho), onde);
             if (l.tamanho == 4 && (n & 0x80000000u))
-                Falhar(QStringLiteral("valor não incluído no arquivo no byte %1 (%2)").arg(byte).arg(onde(k)));
-            m_c.Bytes(static_cast<qint64>(n), onde(k));
+                Falhar(QStringLiteral("valor não incluído no arquivo no byte %1 (%2)").arg(byte).arg(onde()));
+            m_c.Bytes(static_cast<qint64>(n), onde);
             break;
         }
         case TLayoutCampo::Aninhado: {
-            const auto n = m_c.Inteiro(4, onde(k));
+            const auto n = m_c.Inteiro(4, onde);
             if (n & 0x80000000u) break;
             const TFieldDefs& filhos = *defs[static_cast<int>(k)].Filhos();
             const qint64 minimo = 1 + BytesBrancos(l.filhos->size());
             if (static_cast<qint64>(n) > m_c.Restante() / minimo)
-                Falhar(QStringLiteral("contagem de linhas aninhadas (%1) além do fim do arquivo no byte %2 (%3)").arg(n).arg(m_c.Pos() - 4).arg(onde(k)));
+                Falhar(QStringLiteral("contagem de linhas aninhadas (%1) além do fim do arquivo no byte %2 (%3)").arg(n).arg(m_c.Pos() - 4).arg(onde()));
             for (std::uint64_t i = 0; i < n; ++i) ValidarRegistro(*l.filhos, filhos, static_cast<qint64>(i + 1), profundidade + 1);
             break;
         }
