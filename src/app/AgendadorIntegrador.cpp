@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "base/Excecoes.h"
+#include "db/MonitorSql.h"
 #include "platform/DiretorioPrograma.h"
 #include "app/TratamentoExecutaveis.h"
 #include "audit/ControleLogIntegradorPDVBistrel.h"
@@ -28,12 +29,14 @@ TAgendadorIntegrador::TAgendadorIntegrador(IInterfacePrincipal& interface, QObje
     TimerGuardian.start();
 }
 
+TAgendadorIntegrador::~TAgendadorIntegrador() = default;
+
 // ---- start-up -------------------------------------------------------------
 
 void TAgendadorIntegrador::FormCreate() {
     FOcupado = true;
     ExecutarPassoInicial("VerificarQueryDebug", [this] {
-        if (LerQueryDebug() && m_ativarMonitorSQL) m_ativarMonitorSQL(true);
+        if (LerQueryDebug()) MonitorSQL = std::make_unique<TMonitorSql>();
     });
     ExecutarPassoInicial("icone", [this] { m_interface.DefinirIcone(IInterfacePrincipal::IconeOcioso); });
     ExecutarPassoInicial("EfetuarManutencaoLogs", [this] { EfetuarManutencaoLogs(); });

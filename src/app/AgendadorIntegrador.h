@@ -7,12 +7,14 @@
 #include <QString>
 #include <QTimer>
 #include <functional>
+#include <memory>
 
 #include "app/InterfacePrincipal.h"
 
 namespace vesko {
 
 class TConfigsIntegradorPDVBistrel;
+class TMonitorSql;
 
 // import run: hint, import directory, PrimeiraConexao (by reference)
 using TExecucaoImportacao = std::function<void(IHint&, const QString&, bool&)>;
@@ -23,11 +25,11 @@ class TAgendadorIntegrador : public QObject {
     Q_OBJECT
 public:
     explicit TAgendadorIntegrador(IInterfacePrincipal& interface, QObject* parent = nullptr);
+    ~TAgendadorIntegrador() override;
 
     void DefinirImportacao(TExecucaoImportacao execucao) { m_importacao = std::move(execucao); }
     void DefinirExportacao(TExecucaoExportacao execucao) { m_exportacao = std::move(execucao); }
-    // Turns the SQL monitor on at start-up when the QueryDebug switch asks for it.
-    void DefinirMonitorSQL(std::function<void(bool)> ativar) { m_ativarMonitorSQL = std::move(ativar); }
+    bool MonitorSQLAtivo() const { return MonitorSQL != nullptr; }
 
     // The start-up sequence of the main form. A failing step is reported and
     // the next one still runs; the busy flag is always cleared at the end.
@@ -72,7 +74,7 @@ private:
     bool FOcupado = false;
     TExecucaoImportacao m_importacao;
     TExecucaoExportacao m_exportacao;
-    std::function<void(bool)> m_ativarMonitorSQL;
+    std::unique_ptr<TMonitorSql> MonitorSQL;  // the SQL monitor while QueryDebug is on
 };
 
 }  // namespace vesko

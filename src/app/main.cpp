@@ -11,6 +11,7 @@
 #include "app/Principal.h"
 #include "app/Servico.h"
 #include "audit/ComandoAuditoria.h"
+#include "db/ComandosBanco.h"
 #include "base/Excecoes.h"
 #include "base/Versao.h"
 #include "platform/DiretorioPrograma.h"
@@ -26,12 +27,14 @@ void Linha(const QString& texto) {
 }
 
 const char* kUso =
-    "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico | auditoria]\n"
+    "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico | auditoria | criar-base DIR | conectar]\n"
     "  sem comando  o integrador na área de notificação\n"
     "  versao       mostra a versão\n"
     "  servico      o agendador sem ícone (máquinas sem área de trabalho)\n"
     "  auditoria [--dias N] [--json] [--detalhes]\n"
-    "               as auditorias de hoje e dos N dias anteriores\n";
+    "               as auditorias de hoje e dos N dias anteriores\n"
+    "  criar-base DIR  cria um VESKO.GDB vazio em DIR, com as tabelas do PDV\n"
+    "  conectar     conecta uma vez ao banco do PDV, como a primeira conexão de uma integração\n";
 
 // Keeps an exception raised inside an event handler from ending the program.
 class TAplicacao : public QApplication {
@@ -108,6 +111,8 @@ int ExecutarComando(const TLinhaComando& lc, int argc, char** argv) {
             return 1;
         }
     }
+    if (lc.Comando == QLatin1String("criar-base")) return ExecutarComandoCriarBase(lc.Argumentos);
+    if (lc.Comando == QLatin1String("conectar")) return ExecutarComandoConectar();
     Linha(QStringLiteral("Comando desconhecido: %1").arg(lc.Comando));
     std::fputs(kUso, stderr);
     return 2;

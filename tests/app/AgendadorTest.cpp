@@ -242,3 +242,16 @@ TEST_F(Agendador, MenuDialogFrameHoldsTheBusyFlagAndHidesTheIcon) {
 }
 
 }  // namespace
+
+namespace {
+TEST_F(Agendador, QueryDebugKeepsTheSqlMonitorAliveFromStartUp) {
+    EXPECT_FALSE(agendador.MonitorSQLAtivo());
+    teste::GravarArquivo(GetNomeArquivoQueryDebug(), "[GERAL]\nQueryDebug=1\n");
+    agendador.FormCreate();
+    EXPECT_TRUE(agendador.MonitorSQLAtivo());
+    TAgendadorIntegrador outro(ui);
+    teste::GravarArquivo(GetNomeArquivoQueryDebug(), "[GERAL]\nQueryDebug=true\n");
+    outro.FormCreate();
+    EXPECT_FALSE(outro.MonitorSQLAtivo());
+}
+}  // namespace
