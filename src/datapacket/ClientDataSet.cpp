@@ -147,6 +147,7 @@ TClientDataSet& TClientDataSet::operator=(TClientDataSet&& o) noexcept {
     m_proximoAutoInc = o.m_proximoAutoInc;
     m_cacheLinha = -1;
     m_cacheBase = nullptr;
+    m_cacheValores.assign(m_layout.size(), TValor{});
     o.m_estado = dsInactive;
     o.m_indiceAtivo = nullptr;
     o.m_cacheLinha = -1;
@@ -399,7 +400,8 @@ std::int64_t TClientDataSet::LinhaAtual() const {
 
 TValor TClientDataSet::ValorNaLinha(std::int64_t linha, int campo) const {
     const char* base = m_dados.arena.constData();
-    if (linha != m_cacheLinha || base != m_cacheBase) {
+    if (linha != m_cacheLinha || base != m_cacheBase || m_cacheValores.size() != m_layout.size()) {
+        m_cacheValores.resize(m_layout.size());
         LocalizarValores(base + linha, m_layout, m_cacheValores.data());
         m_cacheLinha = linha;
         m_cacheBase = base;

@@ -249,6 +249,21 @@ TEST_F(DataSet, PrimaryIndexOrdersRowsAndFindsByKey) {
     EXPECT_THROW(ds.SetIndexName("semIndice"), EDBClient);
 }
 
+TEST_F(DataSet, MovedDatasetKeepsRowsCursorAndFields) {
+    ds.First();
+    ds.Next();
+    TField* nome = &ds.FieldByName("Nome");
+    TClientDataSet movido(std::move(ds));
+    EXPECT_EQ(movido.FieldByName("Nome").AsString(), "Água");
+    EXPECT_EQ(nome, &movido.FieldByName("Nome"));  // the field objects move along
+    EXPECT_EQ(nome->AsString(), "Água");
+    TClientDataSet outro;
+    outro = std::move(movido);
+    outro.Next();
+    EXPECT_EQ(outro.FieldByName("Nome").AsString(), "Pão");
+    EXPECT_FALSE(movido.Active());
+}
+
 TEST(DataSetArquivos, FailedLoadKeepsTheDatasetAndFailedSaveKeepsTheFile) {
     PastaTemporaria pasta;
     const QString arquivo = pasta.Arquivo("Produtos.dat");
