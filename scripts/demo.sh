@@ -26,8 +26,16 @@ echo "== Integrador Vesko $("$PROG" versao)"
 echo "== Pasta do programa: $HOME_DEMO"
 echo "== Configurações lidas:"
 sed -n '/^\[CONFIGS\]/,/^\[/p' "$HOME_DEMO/Quorvel_IntegradorVesko.ini" | grep '=' | sed 's/^/   /'
+echo "== Base de dados do PDV (embutida):"
+"$PROG" --home "$HOME_DEMO" criar-base "$HOME_DEMO/base"
+ls -l "$HOME_DEMO/base/VESKO.GDB" | sed 's/^/   /'
+echo "== Primeira conexão (cópia de segurança, estrutura, versão):"
+"$PROG" --home "$HOME_DEMO" conectar
+ls "$HOME_DEMO/Backups" 2>/dev/null | sed 's/^/   backup: /'
 echo "== Serviço (5 segundos):"
 status=0
 timeout --preserve-status -s TERM 5 "$PROG" --home "$HOME_DEMO" servico || status=$?
 echo "== Serviço encerrado com status $status"
+echo "== Auditorias de hoje:"
+"$PROG" --home "$HOME_DEMO" auditoria --dias 0 --detalhes
 exit "$status"
