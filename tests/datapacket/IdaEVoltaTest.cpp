@@ -278,3 +278,38 @@ TEST(IdaEVolta, EmptyDatasetAndFileOnDisk) {
     EXPECT_EQ(lido.FieldByName("IdAuditoria").AsInteger(), 3);  // numbered by the dataset
     EXPECT_EQ(lido.Params().Integer("AUTOINCVALUE"), 4);
 }
+
+// The XML forms: plain XML carries Windows-1252 undeclared, UTF-8 XML is
+// declared or marked; escapes, base64 and text BLOBs, hidden rows, a modified
+// row that inherits what it leaves out, nested rows skipped.
+TEST(IdaEVolta, XmlFormsAndTheirChangeLog) {
+    const QByteArray corpo =
+        "<DATAPACKET Version=\"2.0\"><METADATA><FIELDS>"
+        "<FIELD attrname=\"Id\" fieldtype=\"i4\" required=\"true\"/>"
+        "<FIELD fieldname=\"Nome Completo\" attrname=\"Nome_Completo\" fieldtype=\"string\" WIDTH=\"20\"/>"
+        "<FIELD attrname=\"Nota\" fieldtype=\"bin.hex\" SUBTYPE=\"Text\"/>"
+        "<FIELD attrname=\"Foto\" fieldtype=\"bin.hex\" SUBTYPE=\"Binary\"/>"
+        "<FIELD attrname=\"Quando\" fieldtype=\"dateTime\"/>"
+        "<FIELD attrname=\"Itens\" fieldtype=\"nested\"><FIELDS><FIELD attrname=\"Q\" fieldtype=\"i2\"/></FIELDS><PARAMS/></FIELD>"
+        "</FIELDS><PARAMS CHANGE_LOG=\"1 0 4 2 1 8 3 0 4 3 0 2\" LCID=\"1046\"/></METADATA><ROWDATA>"
+        "<ROW RowState=\"5\" Id=\"1\" Nome_Completo=\"Jos\xE9\" Nota=\"a&#013;&#010;b\" Foto=\"AAEC\" Quando=\"20261207T14:30:05250\"/>"
+        "<ROW RowState=\"12\" Id=\"2\"><Itens><ROWItens Q=\"1\"/></Itens></ROW>"
+        "<ROW RowState=\"6\" Id=\"3\"/>"
+        "</ROWDATA></DATAPACKET>";
+    const QByteArray plano = "<?xml version=\"1.0\" standalone=\"yes\"?>  " + corpo;
+    QByteArray utf8 = "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>  " + corpo;
+    utf8.replace("Jos\xE9", "Jos\xC3\xA9");
+    for (const QByteArray& xml : {plano, utf8}) {
+        TClientDataSet ds;
+        ds.LoadFromBytes(xml);
+        ASSERT_EQ(ds.RecordCount(), 1);  // record 1 superseded, record 3 deleted
+        EXPECT_EQ(ds.FieldByName("Id").AsInteger(), 2);
+        EXPECT_TRUE(ds.FieldByName("Id").Required());
+        EXPECT_EQ(ds.FieldByName("Nome Completo").AsString(), QStringLiteral("José"));
+        EXPECT_EQ(ds.FieldByName("Nota").AsString(), "a\r\nb");
+        EXPECT_EQ(ds.FieldByName("Foto").AsBytes(), QByteArray("\x00\x01\x02", 3));
+        EXPECT_EQ(ds.FieldByName("Quando").AsDateTime(), QDateTime(QDate(2026, 12, 7), QTime(14, 30, 5, 250), Qt::UTC));
+        EXPECT_EQ(ds.FieldByName("Itens").DataType(), ftDataSet);
+        EXPECT_EQ(ds.Params().Integer("LCID"), 1046);
+    }
+}
