@@ -383,7 +383,7 @@ TDadosPacote TLeitor::Ler() {
     } else {
         d.linhas.reserve(todos.size());
         for (qint64 o : todos)
-            if (!(static_cast<unsigned char>(m_bytes[o]) & kStatusOculto)) d.linhas.push_back(o);
+            if (!(static_cast<unsigned char>(m_bytes.constData()[o]) & kStatusOculto)) d.linhas.push_back(o);
     }
     d.arena = std::move(m_bytes);
     return d;
@@ -417,7 +417,7 @@ void TLeitor::ResolverRegistroDeAlteracoes(const TParametroPacote& log, const st
         proximo[ant] = static_cast<std::int32_t>(reg);
     }
 
-    auto visivel = [&](qint64 r) { return !(static_cast<unsigned char>(m_bytes[registros[r - 1]]) & kStatusOculto); };
+    auto visivel = [&](qint64 r) { return !(static_cast<unsigned char>(m_bytes.constData()[registros[r - 1]]) & kStatusOculto); };
     const std::size_t f = layout.size();
     std::vector<TValor> atual(f), proprios(f);
     std::vector<std::int32_t> origem(static_cast<std::size_t>(n + 1), 0);
