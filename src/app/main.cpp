@@ -37,12 +37,13 @@ const char* kUso =
     "  conectar     conecta uma vez ao banco do PDV, como a primeira conexão de uma integração\n";
 
 // Keeps an exception raised inside an event handler from ending the program.
-class TAplicacao : public QApplication {
+template <typename Base>
+class TAplicacaoProtegida : public Base {
 public:
-    using QApplication::QApplication;
+    using Base::Base;
     bool notify(QObject* receptor, QEvent* evento) override {
         try {
-            return QApplication::notify(receptor, evento);
+            return Base::notify(receptor, evento);
         } catch (const std::exception& e) {
             Linha(QStringLiteral("Erro não tratado: %1: %2").arg(NomeClasseExcecao(e), MensagemExcecao(e)));
         } catch (...) {
@@ -51,21 +52,8 @@ public:
         return false;
     }
 };
-
-class TAplicacaoConsole : public QCoreApplication {
-public:
-    using QCoreApplication::QCoreApplication;
-    bool notify(QObject* receptor, QEvent* evento) override {
-        try {
-            return QCoreApplication::notify(receptor, evento);
-        } catch (const std::exception& e) {
-            Linha(QStringLiteral("Erro não tratado: %1: %2").arg(NomeClasseExcecao(e), MensagemExcecao(e)));
-        } catch (...) {
-            Linha(QStringLiteral("Erro não tratado de tipo desconhecido."));
-        }
-        return false;
-    }
-};
+using TAplicacao = TAplicacaoProtegida<QApplication>;
+using TAplicacaoConsole = TAplicacaoProtegida<QCoreApplication>;
 
 void CarregarTraducoes(QCoreApplication& app) {
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);

@@ -1,6 +1,8 @@
 #include "audit/LogsIntegradorPDVBistrel.h"
 
 #include <QKeyEvent>
+
+#include "audit/TeclasDialogo.h"
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -182,15 +184,7 @@ bool TfrmLogsIntegradorPDVBistrel::eventFilter(QObject* objeto, QEvent* evento) 
 }
 
 void TfrmLogsIntegradorPDVBistrel::keyPressEvent(QKeyEvent* evento) {
-    if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {
-        focusNextChild();
-        return;
-    }
-    if (evento->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(evento);
+    if (!TratarTeclaDialogo(*this, *evento)) QDialog::keyPressEvent(evento);
 }
 
 }  // namespace vesko

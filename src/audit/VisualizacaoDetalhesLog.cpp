@@ -2,6 +2,8 @@
 
 #include <QFontDatabase>
 #include <QKeyEvent>
+
+#include "audit/TeclasDialogo.h"
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -49,15 +51,7 @@ void TfrmVisualizaDetalhesLog::SetTipoExcecao(const QString& TipoExcecao) {
 void TfrmVisualizaDetalhesLog::SetDetalhes(const QString& Texto) { MemoDetalhesAuditoria->setPlainText(Texto); }
 
 void TfrmVisualizaDetalhesLog::keyPressEvent(QKeyEvent* evento) {
-    if (evento->key() == Qt::Key_Return || evento->key() == Qt::Key_Enter) {
-        focusNextChild();
-        return;
-    }
-    if (evento->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QDialog::keyPressEvent(evento);
+    if (!TratarTeclaDialogo(*this, *evento)) QDialog::keyPressEvent(evento);
 }
 
 }  // namespace vesko

@@ -24,6 +24,14 @@ int Rodar(const QStringList& args, QByteArray* saida = nullptr, QByteArray* erro
     if (erros) *erros = p.readAllStandardError();
     return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
 }
+// Waits until some process holds the single-instance lock.
+bool EsperarTravaOcupada(TInstanciaUnica& sonda) {
+    for (int i = 0; i < 200 && sonda.Adquirir(); ++i) {
+        sonda.Liberar();
+        QTest::qWait(20);
+    }
+    return !sonda.Adquirir();
+}
 }  // namespace
 
 TEST(Programa, VersionAndUsageErrors) {
@@ -40,13 +48,8 @@ TEST(Programa, ASecondInstanceEndsAtOnceAndLeavesTheFirstRunning) {
     QProcess primeiro;
     primeiro.start(Programa(), {"--home", home.Caminho(), "servico"});
     ASSERT_TRUE(primeiro.waitForStarted());
-    // Wait until the first holds the lock.
     TInstanciaUnica sonda;
-    for (int i = 0; i < 200 && sonda.Adquirir(); ++i) {
-        sonda.Liberar();
-        QTest::qWait(20);
-    }
-    ASSERT_FALSE(sonda.Adquirir());
+    ASSERT_TRUE(EsperarTravaOcupada(sonda));
 
     QByteArray saida, erros;
     EXPECT_EQ(Rodar({"--home", home.Caminho(), "servico"}, &saida, &erros), 0);
@@ -74,10 +77,7 @@ TEST(Programa, ALockOfAKilledProcessIsReleasedByTheSystem) {
     p.start(Programa(), {"--home", home.Caminho(), "servico"});
     ASSERT_TRUE(p.waitForStarted());
     TInstanciaUnica sonda;
-    for (int i = 0; i < 200 && sonda.Adquirir(); ++i) {
-        sonda.Liberar();
-        QTest::qWait(20);
-    }
+    ASSERT_TRUE(EsperarTravaOcupada(sonda));
     p.kill();  // SIGKILL: no clean-up at all
     p.waitForFinished();
     EXPECT_TRUE(sonda.Adquirir());

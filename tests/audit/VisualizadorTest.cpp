@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QTableView>
@@ -140,6 +141,18 @@ private slots:
         TfrmVisualizaDetalhesLog aviso(nullptr, 1);
         QCOMPARE(aviso.lblDetalhesException->text(), QStringLiteral("Detalhes da auditoria"));
         QVERIFY(aviso.MemoDetalhesAuditoria->isReadOnly());
+    }
+
+    void enterMovesTheFocusAndEscapeCloses() {
+        TfrmVisualizaDetalhesLog d(nullptr, 1);
+        d.show();
+        d.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&d));
+        d.MemoDetalhesAuditoria->setFocus();
+        QTest::keyClick(&d, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(d.btnOK));
+        QTest::keyClick(&d, Qt::Key_Escape);
+        QVERIFY(!d.isVisible());
     }
 
     void anUnreadableDayIsSkippedAndNamedOnce() {
