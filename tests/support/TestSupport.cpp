@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <stdexcept>
 
 namespace vesko::teste {
@@ -41,7 +42,7 @@ QProcessEnvironment AmbienteBrasileiro() {
 QString ExecutavelConstruido(const QString& nome) {
     for (const auto& sub : {QStringLiteral("/src/app/"), QStringLiteral("/tools/"), QStringLiteral("/")}) {
         const QString c = QStringLiteral(VESKO_BINARY_DIR) + sub + nome;
-        if (QFile::exists(c)) return c;
+        if (QFileInfo(c).isFile()) return c;
     }
     return QStringLiteral(VESKO_BINARY_DIR) + QStringLiteral("/src/app/") + nome;
 }
