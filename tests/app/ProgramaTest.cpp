@@ -57,8 +57,11 @@ TEST(Programa, ASecondInstanceEndsAtOnceAndLeavesTheFirstRunning) {
     EXPECT_TRUE(erros.isEmpty());
     EXPECT_EQ(Rodar({}, &saida, &erros), 0);  // the tray too, silently
     EXPECT_TRUE(erros.isEmpty());
-    EXPECT_EQ(Rodar({"importar"}, nullptr, &erros), 1);
-    EXPECT_TRUE(erros.contains("em execução"));
+    for (const char* comando : {"importar", "conectar"}) {
+        EXPECT_EQ(Rodar({"--home", home.Caminho(), comando}, nullptr, &erros), 1) << comando;
+        EXPECT_TRUE(erros.contains("em execução")) << erros.constData();
+    }
+    EXPECT_EQ(Rodar({"--home", home.Caminho(), "auditoria", "--json"}), 0);  // never takes the lock
     EXPECT_EQ(Rodar({"versao"}), 0);  // never takes the lock
 
     EXPECT_EQ(primeiro.state(), QProcess::Running);
