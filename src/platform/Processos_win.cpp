@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <string>
+
 #include "platform/Processos.h"
 
 namespace vesko {

@@ -1,6 +1,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <iterator>
+
 #include "platform/Sistema.h"
 
 namespace vesko {
