@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "audit/TeclasDialogo.h"
+#include "audit/JanelaDialogo.h"
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
@@ -21,13 +21,9 @@ constexpr int kLargurasDesenho[kColunasLogs] = {79, 113, 98, 102, 320, 62};
 }
 
 TfrmLogsIntegradorPDVBistrel::TfrmLogsIntegradorPDVBistrel(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-    setObjectName(QStringLiteral("frmLogsIntegradorPDVBistrel"));
-    setWindowTitle(QStringLiteral("Logs - Integrador Dovrahelm Vesko"));
-    QFont fonte(QStringLiteral("Segoe UI"));
-    fonte.setPointSize(9);
-    setFont(fonte);
-    setFixedSize(884, 461);
+    : QDialog(parent, kBordaDialogo) {
+    PrepararJanelaDialogo(*this, QStringLiteral("frmLogsIntegradorPDVBistrel"),
+                          QStringLiteral("Logs - Integrador Dovrahelm Vesko"), QSize(884, 461));
 
     lblTitulo = new QLabel(QStringLiteral("Auditorias registradas durante a integração"), this);
     lblTitulo->setGeometry(10, 10, 864, 16);

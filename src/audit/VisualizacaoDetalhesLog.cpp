@@ -3,7 +3,7 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 
-#include "audit/TeclasDialogo.h"
+#include "audit/JanelaDialogo.h"
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -11,14 +11,9 @@
 namespace vesko {
 
 TfrmVisualizaDetalhesLog::TfrmVisualizaDetalhesLog(QWidget* Owner, int TipoAuditoria)
-    : QDialog(Owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      m_tipoAuditoria(TipoAuditoria) {
-    setObjectName(QStringLiteral("frmVisualizaDetalhesLog"));
-    setWindowTitle(QStringLiteral("Visualização de detalhes da auditoria"));
-    QFont fonte(QStringLiteral("Segoe UI"));
-    fonte.setPointSize(9);
-    setFont(fonte);
-    setFixedSize(784, 311);
+    : QDialog(Owner, kBordaDialogo), m_tipoAuditoria(TipoAuditoria) {
+    PrepararJanelaDialogo(*this, QStringLiteral("frmVisualizaDetalhesLog"),
+                          QStringLiteral("Visualização de detalhes da auditoria"), QSize(784, 311));
 
     lblDetalhesException = new QLabel(this);
     lblDetalhesException->setObjectName(QStringLiteral("lblDetalhesException"));

@@ -439,15 +439,7 @@ struct TConexaoFirebird::Impl {
         st.init();
         const auto dpb = MontarDpb(false, escritaForcada);
         const QByteArray alvo = QFile::encodeName(parametros.TextoConexao());
-        IAttachment* a = Mestre()->getDispatcher()->attachDatabase(&st, alvo.constData(), static_cast<unsigned>(dpb.size()), dpb.data());
-        Verificar(st);
-        att = a;
-        try {
-            AposConectar();
-        } catch (...) {
-            Fechar();
-            throw;
-        }
+        Anexar(Mestre()->getDispatcher()->attachDatabase(&st, alvo.constData(), static_cast<unsigned>(dpb.size()), dpb.data()));
     }
 
     void Criar(bool escritaForcada) {
@@ -455,7 +447,12 @@ struct TConexaoFirebird::Impl {
         st.init();
         const auto dpb = MontarDpb(true, escritaForcada ? 1 : 0);
         const QByteArray alvo = QFile::encodeName(parametros.TextoConexao());
-        IAttachment* a = Mestre()->getDispatcher()->createDatabase(&st, alvo.constData(), static_cast<unsigned>(dpb.size()), dpb.data());
+        Anexar(Mestre()->getDispatcher()->createDatabase(&st, alvo.constData(), static_cast<unsigned>(dpb.size()), dpb.data()));
+    }
+
+    // Takes the attachment just opened or created (or raises the status's error)
+    // and prepares it; a failure there closes it again.
+    void Anexar(IAttachment* a) {
         Verificar(st);
         att = a;
         try {

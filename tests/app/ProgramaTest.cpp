@@ -32,6 +32,12 @@ bool EsperarTravaOcupada(TInstanciaUnica& sonda) {
     }
     return !sonda.Adquirir();
 }
+
+// Starts `servico` in `home` and waits until it holds the lock.
+bool IniciarServico(QProcess& p, const teste::PastaTemporaria& home, TInstanciaUnica& sonda) {
+    p.start(Programa(), {"--home", home.Caminho(), "servico"});
+    return p.waitForStarted() && EsperarTravaOcupada(sonda);
+}
 }  // namespace
 
 TEST(Programa, VersionAndUsageErrors) {
@@ -46,10 +52,8 @@ TEST(Programa, VersionAndUsageErrors) {
 TEST(Programa, ASecondInstanceEndsAtOnceAndLeavesTheFirstRunning) {
     teste::PastaTemporaria home;
     QProcess primeiro;
-    primeiro.start(Programa(), {"--home", home.Caminho(), "servico"});
-    ASSERT_TRUE(primeiro.waitForStarted());
     TInstanciaUnica sonda;
-    ASSERT_TRUE(EsperarTravaOcupada(sonda));
+    ASSERT_TRUE(IniciarServico(primeiro, home, sonda));
 
     QByteArray saida, erros;
     EXPECT_EQ(Rodar({"--home", home.Caminho(), "servico"}, &saida, &erros), 0);
@@ -77,10 +81,8 @@ TEST(Programa, ASecondInstanceEndsAtOnceAndLeavesTheFirstRunning) {
 TEST(Programa, ALockOfAKilledProcessIsReleasedByTheSystem) {
     teste::PastaTemporaria home;
     QProcess p;
-    p.start(Programa(), {"--home", home.Caminho(), "servico"});
-    ASSERT_TRUE(p.waitForStarted());
     TInstanciaUnica sonda;
-    ASSERT_TRUE(EsperarTravaOcupada(sonda));
+    ASSERT_TRUE(IniciarServico(p, home, sonda));
     p.kill();  // SIGKILL: no clean-up at all
     p.waitForFinished();
     EXPECT_TRUE(sonda.Adquirir());
