@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "db/ComunicacaoBancoBistrel.h"
-#include "db/ConexaoFirebird.h"
+#include "firebird/ConexaoFirebird.h"
 #include "platform/DiretorioPrograma.h"
 #include "settings/IniFile.h"
 #include "store/DmInstala.h"

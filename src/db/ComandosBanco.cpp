@@ -7,7 +7,7 @@
 
 #include "base/Excecoes.h"
 #include "db/ComunicacaoBancoBistrel.h"
-#include "db/ConexaoFirebird.h"
+#include "firebird/ConexaoFirebird.h"
 #include "store/DmInstala.h"
 
 namespace vesko {

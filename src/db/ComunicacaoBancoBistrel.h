@@ -10,9 +10,9 @@
 #include <memory>
 
 #include "audit/ControleLogIntegradorPDVBistrel.h"
-#include "db/ConexaoFirebird.h"
-#include "db/Params.h"
-#include "db/Query.h"
+#include "firebird/ConexaoFirebird.h"
+#include "firebird/Params.h"
+#include "firebird/Query.h"
 
 namespace vesko {
 

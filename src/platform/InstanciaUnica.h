@@ -6,9 +6,14 @@
 
 namespace vesko {
 
+// The name every instance of the program locks: "Global\Quorvel_IntegradorVesko".
+// For tests only, the environment variable VESKO_TESTE_INSTANCIA replaces it,
+// so a test run never meets a tray or a service left running on the machine.
+QString NomeInstanciaUnica();
+
 class TInstanciaUnica {
 public:
-    explicit TInstanciaUnica(const QString& nome = QStringLiteral("Global\\Quorvel_IntegradorVesko"));
+    explicit TInstanciaUnica(const QString& nome = NomeInstanciaUnica());
     ~TInstanciaUnica();
     TInstanciaUnica(const TInstanciaUnica&) = delete;
     TInstanciaUnica& operator=(const TInstanciaUnica&) = delete;

@@ -9,8 +9,8 @@
 
 #include "base/Excecoes.h"
 #include "base/Relogio.h"
-#include "db/ConexaoFirebird.h"
-#include "db/MonitorSql.h"
+#include "firebird/ConexaoFirebird.h"
+#include "firebird/MonitorSql.h"
 #include "store/ManutencaoBackups.h"
 
 using namespace Firebird;

@@ -1,6 +1,6 @@
 #include "store/ConnectionLink.h"
 
-#include "db/ConexaoFirebird.h"
+#include "firebird/ConexaoFirebird.h"
 
 namespace vesko {
 

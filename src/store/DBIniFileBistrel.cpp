@@ -3,8 +3,8 @@
 #include <QRegularExpression>
 
 #include "base/Excecoes.h"
-#include "db/ConexaoFirebird.h"
-#include "db/Params.h"
+#include "firebird/ConexaoFirebird.h"
+#include "firebird/Params.h"
 
 namespace vesko {
 namespace {

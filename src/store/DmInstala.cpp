@@ -5,8 +5,8 @@
 #include <QSet>
 
 #include "base/Excecoes.h"
-#include "db/ConexaoFirebird.h"
-#include "db/MonitorSql.h"
+#include "firebird/ConexaoFirebird.h"
+#include "firebird/MonitorSql.h"
 #include "store/EsquemaPdv.h"
 
 namespace vesko {

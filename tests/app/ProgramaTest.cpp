@@ -40,6 +40,15 @@ bool IniciarServico(QProcess& p, const teste::PastaTemporaria& home, TInstanciaU
 }
 }  // namespace
 
+TEST(Programa, TheLockNameIsTheMachinesUnlessATestOverridesIt) {
+    const QByteArray teste = qgetenv("VESKO_TESTE_INSTANCIA");
+    ASSERT_FALSE(teste.isEmpty());  // every test runs on a name of its own
+    EXPECT_EQ(NomeInstanciaUnica(), QString::fromUtf8(teste));
+    qunsetenv("VESKO_TESTE_INSTANCIA");
+    EXPECT_EQ(NomeInstanciaUnica(), QStringLiteral("Global\\Quorvel_IntegradorVesko"));
+    qputenv("VESKO_TESTE_INSTANCIA", teste);
+}
+
 TEST(Programa, VersionAndUsageErrors) {
     QByteArray saida, erros;
     EXPECT_EQ(Rodar({"versao"}, &saida), 0);

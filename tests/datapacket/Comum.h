@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <ostream>
 
 // Readable QString in test failures.
@@ -13,7 +12,17 @@ inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdS
 
 namespace vesko::teste {
 
-inline QString Amostra(const QString& nome) { return DiretorioAmostras() + QDir::separator() + nome; }
+// Our own sample packets (dados/fixtures, see the README there).
+inline QString Fixture(const QString& nome) { return QStringLiteral(DIR_FIXTURES) + u'/' + nome; }
+
+inline TClientDataSet CarregarFixture(const QString& nome) {
+    TClientDataSet ds;
+    ds.LoadFromFile(Fixture(nome));
+    return ds;
+}
+
+// The public sample packets, when VESKO_AMOSTRAS names their folder.
+inline QString Amostra(const QString& nome) { return DiretorioAmostras() + u'/' + nome; }
 
 inline TClientDataSet CarregarAmostra(const QString& nome) {
     TClientDataSet ds;
@@ -57,8 +66,8 @@ inline QByteArray LE(int n, std::uint64_t v) {
     return b;
 }
 
-// Builds a binary packet by hand, for layouts no sample file carries and for
-// broken files.
+// Builds a binary packet by hand, from the layout rules alone: for layouts no
+// sample file carries, for broken files, and to check our own files' bytes.
 struct TPacoteManual {
     QByteArray metadados;
     int descritores = 0;

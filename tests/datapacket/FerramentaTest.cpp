@@ -1,5 +1,5 @@
 // The vesko-dat tool, run as a program: exit codes, the JSON round trip of
-// every sample, CSV quoting, and the JSON form of every type.
+// every fixture, CSV quoting, and the JSON form of every type.
 #include "Comum.h"
 
 #include <QJsonDocument>
@@ -27,29 +27,33 @@ TSaida VeskoDat(const QStringList& argumentos) {
 TEST(VeskoDat, ExitCodes) {
     PastaTemporaria pasta;
     GravarArquivo(pasta.Arquivo("lixo.dat"), "isto não é um pacote");
-    EXPECT_EQ(VeskoDat({"check", Amostra("orders.cds")}).codigo, 0);
-    EXPECT_EQ(VeskoDat({"check", Amostra("TestTable")}).codigo, 0);
+    EXPECT_EQ(VeskoDat({"check", Fixture("pedidos.dat")}).codigo, 0);
+    EXPECT_EQ(VeskoDat({"check", Fixture("estoque.dat")}).codigo, 0);
+    EXPECT_EQ(VeskoDat({"check", Fixture("cardapio-utf8.xml")}).codigo, 0);
     const TSaida ruim = VeskoDat({"check", pasta.Arquivo("lixo.dat")});
     EXPECT_EQ(ruim.codigo, 1);
     EXPECT_TRUE(QString::fromUtf8(ruim.erro).contains("não é um pacote de dados")) << ruim.erro.toStdString();
     EXPECT_EQ(VeskoDat({"dump", pasta.Arquivo("falta.dat")}).codigo, 1);
     EXPECT_EQ(VeskoDat({}).codigo, 2);
     EXPECT_EQ(VeskoDat({"check"}).codigo, 2);
-    EXPECT_EQ(VeskoDat({"dump", Amostra("country.cds"), "--xml"}).codigo, 2);
+    EXPECT_EQ(VeskoDat({"dump", Fixture("produtos.dat"), "--xml"}).codigo, 2);
     EXPECT_EQ(VeskoDat({"from-json", "só-um"}).codigo, 2);
     EXPECT_EQ(VeskoDat({"apagar", "x"}).codigo, 2);
 }
 
 TEST(VeskoDat, DumpTableAndCsv) {
-    const TSaida tabela = VeskoDat({"dump", Amostra("country.cds")});
+    const TSaida tabela = VeskoDat({"dump", Fixture("produtos.dat")});
     ASSERT_EQ(tabela.codigo, 0);
-    EXPECT_TRUE(tabela.saida.startsWith("5 campos, 18 registros\n"));
-    EXPECT_TRUE(tabela.saida.contains("Buenos Aires"));
+    EXPECT_TRUE(tabela.saida.startsWith("10 campos, 8 registros\n"));
+    EXPECT_TRUE(tabela.saida.contains("Água mineral – 500 ml")) << tabela.saida.toStdString();  // Windows-1252 shown as UTF-8
 
-    const TSaida csv = VeskoDat({"dump", Amostra("country.cds"), "--csv"});
+    const TSaida csv = VeskoDat({"dump", Fixture("produtos.dat"), "--csv"});
     ASSERT_EQ(csv.codigo, 0);
-    EXPECT_TRUE(csv.saida.startsWith("Name,Capital,Continent,Area,Population\r\n"
-                                     "Argentina,Buenos Aires,South America,2777815,32300003\r\n"));
+    EXPECT_TRUE(csv.saida.startsWith("Codigo,Descricao,Grupo,Unidade,Preco,Custo,PesoKg,Ativo,Cadastro,UltimaVenda\r\n"
+                                     "1001,Pão de queijo,50,UN,4.5,1.85,0.05,true,2024-03-01,2026-12-05T18:42:10.250\r\n"
+                                     "1002,Coxinha & catupiry,50,UN,7,2.4,0.12,true,2024-03-01,2026-12-06T12:05:00\r\n"))
+        << csv.saida.toStdString();
+    EXPECT_TRUE(csv.saida.endsWith("1008,Taxa de serviço (10%),-1,,0,0,,true,2024-03-01,\r\n")) << csv.saida.toStdString();
 
     // Quoting of commas, quotes and line breaks; UTF-8; nulls empty.
     PastaTemporaria pasta;
@@ -68,17 +72,18 @@ TEST(VeskoDat, DumpTableAndCsv) {
               QString::fromUtf8("Texto,Nota\r\n\"Pão, \"\"francês\"\"\",\"a\r\nb\"\r\n,\r\n").toUtf8());
 }
 
-// dump --json and from-json give back the same packet, for every sample.
-TEST(VeskoDat, JsonRoundTripOfEverySample) {
+// dump --json and from-json give back the same packet, for every fixture
+// whose text Windows-1252 can hold.
+TEST(VeskoDat, JsonRoundTripOfEveryFixture) {
     PastaTemporaria pasta;
-    for (const char* nome : {"country.cds", "industry.cds", "orders.cds", "reservat.cds", "events.cds", "iconData.cds",
-                             "Products.cds", "premios.cds", "country.xml"}) {
-        const TSaida json = VeskoDat({"dump", Amostra(QString::fromLatin1(nome)), "--json"});
+    for (const char* nome : {"grupos.dat", "produtos.dat", "pedidos.dat", "reservas.dat", "eventos.dat", "icones.dat",
+                             "estoque.dat", "cupom.dat", "produtos.xml"}) {
+        const TSaida json = VeskoDat({"dump", Fixture(QString::fromLatin1(nome)), "--json"});
         ASSERT_EQ(json.codigo, 0) << nome << json.erro.toStdString();
         GravarArquivo(pasta.Arquivo("a.json"), json.saida);
         const TSaida volta = VeskoDat({"from-json", pasta.Arquivo("a.json"), pasta.Arquivo("a.dat")});
         ASSERT_EQ(volta.codigo, 0) << nome << volta.erro.toStdString();
-        TClientDataSet original = CarregarAmostra(QString::fromLatin1(nome));
+        TClientDataSet original = CarregarFixture(QString::fromLatin1(nome));
         TClientDataSet refeito;
         refeito.LoadFromFile(pasta.Arquivo("a.dat"));
         ExpectMesmoConteudo(original, refeito);

@@ -5,6 +5,7 @@
 
 #include "base/Excecoes.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <random>
 
@@ -43,15 +44,15 @@ QByteArray UmCampo(std::uint32_t tipo, const QByteArray& registro, QList<QByteAr
 TEST(Hostil, NotAPacket) {
     EXPECT_ERRO(QByteArray(), "não é um pacote de dados");
     EXPECT_ERRO(QByteArray("PK\x03\x04 qualquer coisa"), "não é um pacote de dados");
-    QByteArray b = LerArquivo(Amostra("country.cds"));
+    QByteArray b = LerArquivo(Fixture("grupos.dat"));
     b[0] = 0x00;
     EXPECT_ERRO(b, "não é um pacote de dados");
     EXPECT_ERRO(QByteArray("<html><body/></html>"), "não é um pacote de dados");
 }
 
-TEST(Hostil, EveryTruncationOfASampleIsOneClearError) {
-    for (const char* nome : {"country.cds", "premios.cds", "Products.cds"}) {
-        const QByteArray b = LerArquivo(Amostra(QString::fromLatin1(nome)));
+TEST(Hostil, EveryTruncationOfAFixtureIsOneClearError) {
+    for (const char* nome : {"produtos.dat", "cupom.dat", "icones.dat", "estoque.dat"}) {
+        const QByteArray b = LerArquivo(Fixture(QString::fromLatin1(nome)));
         for (qsizetype n = 4; n < b.size(); ++n) {
             const QString m = Erro(b.left(n));
             ASSERT_FALSE(m.isEmpty()) << nome << " cortado em " << n;
@@ -61,12 +62,12 @@ TEST(Hostil, EveryTruncationOfASampleIsOneClearError) {
             }
         }
     }
-    EXPECT_EQ(Erro(LerArquivo(Amostra("country.cds")).left(1000)),
-              "arquivo truncado no byte 1000 (registro 16, campo 'Area')");
+    EXPECT_EQ(Erro(LerArquivo(Fixture("produtos.dat")).left(650)),
+              "arquivo truncado no byte 650 (registro 6, campo 'Preco')");
 }
 
 TEST(Hostil, HeaderFaults) {
-    QByteArray b = LerArquivo(Amostra("industry.cds"));
+    QByteArray b = LerArquivo(Fixture("grupos.dat"));
     QByteArray v = b;
     v[4] = 4;
     EXPECT_ERRO(v, "versão 4.0 do pacote não suportada");
@@ -81,8 +82,8 @@ TEST(Hostil, HeaderFaults) {
     EXPECT_ERRO(v, "o cabeçalho declara 4294967295 registros, mais do que cabe no arquivo");
     v = b;
     v[22] = 0x70;
-    EXPECT_ERRO(v, "início dos registros (byte 112) não confere com o fim dos campos (byte 115)");
-    EXPECT_ERRO(b + "xyz", "3 bytes a mais depois do último registro, a partir do byte 295");
+    EXPECT_ERRO(v, "início dos registros (byte 112) não confere com o fim dos campos (byte 107)");
+    EXPECT_ERRO(b + "xyz", "3 bytes a mais depois do último registro, a partir do byte 251");
     v = b;
     v[12] = 9;  // more descriptors than there are
     EXPECT_FALSE(Erro(v).isEmpty());
@@ -181,11 +182,14 @@ TEST(Hostil, ImpossibleValuesRaiseOnRead) {
     EXPECT_THROW(ds.FieldByName("Bcd").AsString(), EConvertError);
 }
 
-// Random damage to the samples: only our exceptions, and what we write we read.
-TEST(Hostil, RandomDamageToSamples) {
+// Random damage to every fixture: only our exceptions, and what we write we read.
+TEST(Hostil, RandomDamageToFixtures) {
     std::mt19937 gerador(20261207);
-    for (const char* nome : {"country.cds", "industry.cds", "premios.cds", "Products.cds", "reservat.cds", "country.xml", "TestTable"}) {
-        const QByteArray original = LerArquivo(Amostra(QString::fromLatin1(nome)));
+    const QStringList nomes =
+        QDir(QStringLiteral(DIR_FIXTURES)).entryList({QStringLiteral("*.dat"), QStringLiteral("*.xml")}, QDir::Files, QDir::Name);
+    ASSERT_GE(nomes.size(), 10);
+    for (const QString& nome : nomes) {
+        const QByteArray original = LerArquivo(Fixture(nome));
         for (int i = 0; i < 300; ++i) {
             QByteArray b = original;
             const int golpes = 1 + static_cast<int>(gerador() % 4);
@@ -199,7 +203,7 @@ TEST(Hostil, RandomDamageToSamples) {
                 }
             }
             const QString falha = ExercitarPacote(b);
-            ASSERT_TRUE(falha.isEmpty()) << nome << " #" << i << ": " << falha.toStdString();
+            ASSERT_TRUE(falha.isEmpty()) << nome.toStdString() << " #" << i << ": " << falha.toStdString();
         }
     }
 }

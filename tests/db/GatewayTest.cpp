@@ -12,7 +12,7 @@
 #include "settings/ConfigsIntegradorPDVBistrel.h"
 #include "db/ComandosBanco.h"
 #include "db/ComunicacaoBancoBistrel.h"
-#include "db/MonitorSql.h"
+#include "firebird/MonitorSql.h"
 #include "store/DBIniFileBistrel.h"
 
 using namespace vesko;

@@ -5,7 +5,14 @@
 #include <QCoreApplication>
 #include <QLocale>
 
+#include <unistd.h>
+
 int main(int argc, char** argv) {
+    // The program started by a test locks a name of this test process alone,
+    // never the machine's, so a tray or service left running does not matter
+    // and test executables may run side by side.
+    if (qEnvironmentVariableIsEmpty("VESKO_TESTE_INSTANCIA"))
+        qputenv("VESKO_TESTE_INSTANCIA", "vesko-teste-" + QByteArray::number(::getpid()));
     QCoreApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     ::testing::InitGoogleTest(&argc, argv);

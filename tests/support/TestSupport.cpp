@@ -7,8 +7,17 @@
 
 namespace vesko::teste {
 
+QString FaltaAmostras() {
+    const QString pasta = qEnvironmentVariable("VESKO_AMOSTRAS");
+    if (pasta.isEmpty()) return QStringLiteral("amostras públicas ausentes: VESKO_AMOSTRAS não está definida");
+    if (!QFileInfo(pasta).isDir())
+        return QStringLiteral("amostras públicas ausentes: a pasta %1 (VESKO_AMOSTRAS) não existe").arg(pasta);
+    return {};
+}
+
 QString DiretorioAmostras() {
-    return QDir::cleanPath(QStringLiteral(VESKO_SHARED_DIR) + QStringLiteral("/datapacket-samples"));
+    if (!FaltaAmostras().isEmpty()) return {};
+    return QDir::cleanPath(QFileInfo(qEnvironmentVariable("VESKO_AMOSTRAS")).absoluteFilePath());
 }
 
 PastaTemporaria::PastaTemporaria() : m_dir(QDir::tempPath() + QStringLiteral("/vesko-teste-XXXXXX")) {

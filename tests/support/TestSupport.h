@@ -7,8 +7,12 @@
 
 namespace vesko::teste {
 
-// Folder of the shared sample data (data packets from the back office).
+// Folder of the public sample packets, named by the environment variable
+// VESKO_AMOSTRAS (a relative path counts from the current folder); empty when
+// the variable is unset or names no folder. FaltaAmostras() says which, in one
+// line, and is empty when the folder is there.
 QString DiretorioAmostras();
+QString FaltaAmostras();
 
 // A fresh temporary folder, removed when the object goes out of scope.
 class PastaTemporaria {

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# Runs the packet fuzzer briefly on a fresh copy of the seed corpus (the
-# sample files and the kept regression inputs). A crash leaves its input in
-# ARTEFATOS; copy it into tests/datapacket/dados/regressao so the regression
-# test keeps it.
-#   rodar.sh FUZZER AMOSTRAS REGRESSAO TRABALHO SEGUNDOS
+# Runs the packet fuzzer briefly on a fresh copy of the seed corpus (our
+# fixture packets in tests/datapacket/dados/fixtures and the kept regression
+# inputs). A crash leaves its input in TRABALHO/artefatos; copy it into
+# tests/datapacket/dados/regressao so the regression test keeps it.
+#   rodar.sh FUZZER FIXTURES REGRESSAO TRABALHO SEGUNDOS
 set -euo pipefail
-fuzzer=$1 amostras=$2 regressao=$3 trabalho=$4 segundos=$5
+fuzzer=$1 fixtures=$2 regressao=$3 trabalho=$4 segundos=$5
 [ -x "$fuzzer" ] || { echo "fuzzer ausente: $fuzzer" >&2; exit 77; }
 rm -rf "$trabalho/corpus"
 mkdir -p "$trabalho/corpus" "$trabalho/artefatos"
-for f in "$amostras"/*; do
+for f in "$fixtures"/*; do
   case "$f" in *.md) continue;; esac
   [ "$(stat -c %s "$f")" -le 65536 ] && cp "$f" "$trabalho/corpus/"
 done

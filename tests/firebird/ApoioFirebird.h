@@ -1,5 +1,5 @@
 #pragma once
-// Test support for the POS database: a program directory in a temporary
+// Test support for the Firebird client: a program directory in a temporary
 // folder whose settings point at VESKO.GDB beside them, reached through the
 // embedded engine, or through the test server when the suite is built for it
 // (VESKO_TESTE_SERVIDOR) and ctest has started it (scripts/firebird-server.sh).
@@ -11,10 +11,9 @@
 #include <stdexcept>
 
 #include "TestSupport.h"
-#include "db/ConexaoFirebird.h"
+#include "firebird/ConexaoFirebird.h"
 #include "platform/DiretorioPrograma.h"
 #include "settings/IniFile.h"
-#include "store/DmInstala.h"
 
 #ifndef VESKO_TESTE_SERVIDOR
 #define VESKO_TESTE_SERVIDOR 0
@@ -32,17 +31,17 @@ inline QString ServidorTeste() {
     return QStringLiteral("127.0.0.1/") + QString::fromLatin1(f.readAll()).trimmed();
 }
 
-class AmbienteBanco {
+class AmbienteFirebird {
 public:
-    // `banco`: create VESKO.GDB (empty, WIN1252); `esquema`: with the POS schema.
-    explicit AmbienteBanco(bool banco = true, bool esquema = true) {
+    // `banco`: create VESKO.GDB, empty, in WIN1252.
+    explicit AmbienteFirebird(bool banco = true) {
         DefinirDiretorioPrograma(m_pasta.Caminho());
         TIniFile ini(Arquivo(QStringLiteral("Quorvel_IntegradorVesko.ini")));
         ini.WriteString(QStringLiteral("CONFIGS"), QStringLiteral("DiretorioBaseDeDados"), m_pasta.Caminho());
         ini.WriteString(QStringLiteral("BANCO"), QStringLiteral("Servidor"), ServidorTeste());
-        if (banco) CriarBanco(esquema);
+        if (banco) CriarBancoVazio();
     }
-    ~AmbienteBanco() { DefinirDiretorioPrograma(QString()); }
+    ~AmbienteFirebird() { DefinirDiretorioPrograma(QString()); }
 
     QString Pasta() const { return m_pasta.Caminho(); }
     QString Arquivo(const QString& nome) const { return m_pasta.Arquivo(nome); }
@@ -58,10 +57,9 @@ public:
         return c;
     }
 
-    void CriarBanco(bool esquema, const QString& banco = QString()) const {
+    void CriarBancoVazio(const QString& banco = QString()) const {
         TConexaoFirebird c(Parametros(banco));
         c.CriarBanco(false);  // tests do without forced writes
-        if (esquema) TDmInstala().VerificaTables(true, c);
         c.Desconectar();
     }
 

@@ -5,19 +5,19 @@
 
 #include <QDateTime>
 
-#include "ApoioBanco.h"
+#include "ApoioFirebird.h"
 #include "base/Cp1252.h"
-#include "db/ConexaoFirebird.h"
-#include "db/SqlParametros.h"
+#include "firebird/ConexaoFirebird.h"
+#include "firebird/SqlParametros.h"
 
 using namespace vesko;
-using vesko::teste::AmbienteBanco;
+using vesko::teste::AmbienteFirebird;
 
 namespace {
 
 class ConexaoTest : public ::testing::Test {
 protected:
-    AmbienteBanco amb{true, false};
+    AmbienteFirebird amb;
     std::unique_ptr<TConexaoFirebird> c = amb.Conexao();
 
     void SetUp() override {
@@ -108,6 +108,30 @@ TEST_F(ConexaoTest, ContaAsLinhasAfetadasDeCadaComando) {
     EXPECT_EQ(c->Executar(QStringLiteral("UPDATE T SET NOME = 'x' WHERE ID > 10")), 3u);
     EXPECT_EQ(c->Executar(QStringLiteral("UPDATE T SET NOME = 'x' WHERE ID = 99")), 0u);
     EXPECT_EQ(c->Executar(QStringLiteral("DELETE FROM T WHERE ID < 3")), 2u);
+}
+
+TEST_F(ConexaoTest, ComandoComSaidaSemCursorDevolveSuaLinha) {
+    TParams p;
+    p.CreateParam(TFieldType::ftInteger, QStringLiteral("pId")).SetAsInteger(5);
+    p.CreateParam(TFieldType::ftString, QStringLiteral("pNome")).SetAsString(QStringLiteral("Pão"));
+    auto q = c->Consultar(QStringLiteral("INSERT INTO T (ID, NOME) VALUES (:pId, :pNome) RETURNING ID, NOME"), &p);
+    ASSERT_EQ(q->RecordCount(), 1);
+    EXPECT_EQ(q->FieldByName(QStringLiteral("ID")).AsInteger(), 5);
+    EXPECT_EQ(q->FieldByName(QStringLiteral("NOME")).AsString(), QStringLiteral("Pão"));
+    EXPECT_EQ(amb.Contar(*c, QStringLiteral("T WHERE ID = 5")), 1);
+}
+
+TEST_F(ConexaoTest, MemoNoutroCharsetEConvertidoNaIdaENaVolta) {
+    c->ExecutarDireto(QStringLiteral("CREATE TABLE NOTAS (ID INTEGER, NOTA BLOB SUB_TYPE 1 CHARACTER SET UTF8)"));
+    const QString texto = QStringLiteral("Configurações ÁÉÍÓÚ âêô ü Ç");
+    TParams p;
+    p.CreateParam(TFieldType::ftMemo, QStringLiteral("pNota")).SetAsMemo(texto);
+    c->Executar(QStringLiteral("INSERT INTO NOTAS (ID, NOTA) VALUES (1, :pNota)"), &p);
+    EXPECT_EQ(c->Consultar(QStringLiteral("SELECT NOTA FROM NOTAS"))->Fields(0).AsString(), texto);
+    // Stored as UTF-8, as the database itself reads it.
+    auto q = c->Consultar(QStringLiteral("SELECT CAST(CAST(NOTA AS VARCHAR(100) CHARACTER SET UTF8) "
+                                         "AS VARCHAR(200) CHARACTER SET OCTETS) FROM NOTAS"));
+    EXPECT_EQ(q->Fields(0).AsBytes(), texto.toUtf8());
 }
 
 TEST_F(ConexaoTest, ConsultaBuscaTodasAsLinhasEAndaComoUmDataset) {
@@ -222,7 +246,7 @@ TEST_F(ConexaoTest, ErroDoBancoViraExcecaoEAConexaoContinuaUtil) {
 }
 
 TEST(ConexaoSemBanco, ArquivoInexistenteNaoECriado) {
-    AmbienteBanco amb(false);
+    AmbienteFirebird amb(false);
     TConexaoFirebird c(amb.Parametros());
     EXPECT_THROW(c.Conectar(), EFirebirdError);
     EXPECT_FALSE(c.Conectado());
@@ -231,7 +255,7 @@ TEST(ConexaoSemBanco, ArquivoInexistenteNaoECriado) {
 }
 
 TEST(ConexaoSemBanco, SenhaErradaERecusada) {
-    AmbienteBanco amb;
+    AmbienteFirebird amb;
     TParametrosConexao p = amb.Parametros();
     p.Senha = QStringLiteral("errada");
     TConexaoFirebird c(p);

@@ -25,8 +25,9 @@
 #include <memory>
 
 #include "base/Excecoes.h"
-#include "db/Params.h"
-#include "db/Query.h"
+#include "firebird/ParametrosConexao.h"
+#include "firebird/Params.h"
+#include "firebird/Query.h"
 
 namespace vesko {
 
@@ -42,36 +43,6 @@ private:
     int m_sqlCode;
     std::intptr_t m_gds;
 };
-
-// Where and how to connect. The defaults are the POS installation's: the
-// local server, user SYSDBA.
-struct TParametrosConexao {
-    static constexpr const char* kEmbutido = "embutido";
-
-    QString Servidor = QStringLiteral("localhost");  // "embutido", a host, or host/port
-    QString Banco;                                   // the database file
-    QString Usuario = QStringLiteral("SYSDBA");
-    QString Senha = QStringLiteral("quillfern");
-    QString CharSet = QStringLiteral("WIN1252");     // of the connection and of new databases
-
-    bool Embutido() const;
-    // True when the database file is on this machine's disk (embedded engine
-    // or a server on a local address), so that its existence can be checked.
-    bool ArquivoLocal() const;
-    // The text handed to the client library: "host:path", "host/port:path",
-    // or the path alone for the embedded engine.
-    QString TextoConexao() const;
-    QString TextoGerenciadorServicos() const;  // "service_mgr" on the same server
-
-    // The defaults, overridden by the optional section [BANCO] of the
-    // settings file (keys Servidor, Usuario, Senha), for the given file.
-    static TParametrosConexao DaConfiguracao(const QString& caminhoBanco);
-    // The same for the POS database of the settings (DiretorioBaseDeDados).
-    static TParametrosConexao DoPrograma();
-};
-
-// `Diretorio` with a separator added when missing, followed by "VESKO.GDB".
-QString CaminhoBancoDeDados(const QString& Diretorio);
 
 class TConexaoFirebird {
 public:

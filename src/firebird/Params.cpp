@@ -1,4 +1,4 @@
-#include "db/Params.h"
+#include "firebird/Params.h"
 
 #include "base/Excecoes.h"
 

@@ -1,4 +1,4 @@
-#include "db/MonitorSql.h"
+#include "firebird/MonitorSql.h"
 
 #include <QFile>
 #include <QMutex>
@@ -6,7 +6,7 @@
 #include <atomic>
 
 #include "base/Relogio.h"
-#include "db/Params.h"
+#include "firebird/Params.h"
 #include "platform/DiretorioPrograma.h"
 
 namespace vesko {

@@ -12,7 +12,7 @@
 #include <memory>
 #include <vector>
 
-#include "db/Params.h"
+#include "firebird/Params.h"
 
 namespace vesko {
 

@@ -1,4 +1,4 @@
-#include "db/Query.h"
+#include "firebird/Query.h"
 
 #include <QLocale>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "db/SqlParametros.h"
+#include "firebird/SqlParametros.h"
 
 namespace vesko {
 namespace {
