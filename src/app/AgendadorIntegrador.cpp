@@ -6,10 +6,11 @@
 #include <memory>
 
 #include "base/Excecoes.h"
-#include "db/MonitorSql.h"
+#include "firebird/MonitorSql.h"
 #include "platform/DiretorioPrograma.h"
 #include "app/TratamentoExecutaveis.h"
 #include "audit/ControleLogIntegradorPDVBistrel.h"
+#include "import/ImportacaoPDVBistrel.h"
 #include "settings/ConfigsIntegradorPDVBistrel.h"
 #include "store/ManutencaoBackups.h"
 
@@ -27,6 +28,9 @@ TAgendadorIntegrador::TAgendadorIntegrador(IInterfacePrincipal& interface, QObje
     connect(&TimerExportacao, &QTimer::timeout, this, [this] { IniciarExportacao(true); });
     connect(&TimerGuardian, &QTimer::timeout, this, [this] { VerificarGuardian(); });
     TimerGuardian.start();
+    m_importacao = [](IHint& hint, const QString& diretorio, bool& primeiraConexao) {
+        TImportacaoPDVBistrel::Importar(hint, diretorio, primeiraConexao);
+    };
 }
 
 TAgendadorIntegrador::~TAgendadorIntegrador() = default;

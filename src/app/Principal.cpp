@@ -14,10 +14,6 @@
 #include "settings/ConfigsIntegradorPDVBistrel.h"
 
 namespace vesko {
-namespace {
-constexpr int kIntervaloHintMs = 250;  // the tray repaints its hint at most four times a second
-}
-
 TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QWidget(parent), m_agendador(*this) {
     setObjectName(QStringLiteral("frmPrincipal"));
     for (int i = 0; i < 3; ++i) m_icones[i] = IconeBandeja(i);
@@ -32,8 +28,6 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QWidget(parent), m_agendador(*th
         TfrmLogsIntegradorPDVBistrel logs;
         logs.exec();
     };
-    m_hintAtrasado.setSingleShot(true);
-    connect(&m_hintAtrasado, &QTimer::timeout, this, &TfrmPrincipal::AtualizarHintBandeja);
     Tray.show();
     if (!QSystemTrayIcon::isSystemTrayAvailable())
         Registrar(QStringLiteral("Não há área de notificação nesta área de trabalho: o Integrador Vesko "
@@ -79,16 +73,10 @@ void TfrmPrincipal::MontarMenu() {
 
 void TfrmPrincipal::DefinirHint(const QString& texto) {
     m_hint = texto;
-    if (!m_ultimoHint.isValid() || m_ultimoHint.elapsed() >= kIntervaloHintMs) {
-        AtualizarHintBandeja();
-    } else if (!m_hintAtrasado.isActive()) {
-        m_hintAtrasado.start(kIntervaloHintMs - static_cast<int>(m_ultimoHint.elapsed()));
-    }
+    if (m_ritmoHint.Mostrar(texto)) AtualizarHintBandeja();
 }
 
 void TfrmPrincipal::AtualizarHintBandeja() {
-    m_hintAtrasado.stop();
-    m_ultimoHint.start();
     if (Tray.toolTip() != m_hint) Tray.setToolTip(m_hint);
 }
 

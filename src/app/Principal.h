@@ -66,8 +66,7 @@ private:
     TAgendadorIntegrador m_agendador;
     std::array<QIcon, 3> m_icones;
     QString m_hint;
-    QElapsedTimer m_ultimoHint;
-    QTimer m_hintAtrasado;
+    TRitmoHint m_ritmoHint;  // which texts reach the tooltip
 };
 
 }  // namespace vesko

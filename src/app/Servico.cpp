@@ -12,7 +12,7 @@ TServico::TServico() : m_agendador(*this), m_hint(TAgendadorIntegrador::HintOcio
 void TServico::DefinirHint(const QString& texto) {
     if (texto == m_hint) return;
     m_hint = texto;
-    Registrar(texto);
+    if (m_ritmoHint.Mostrar(texto)) Registrar(texto);
 }
 
 void TServico::Avisar(const QString& mensagem) { Registrar(mensagem); }

@@ -22,6 +22,7 @@ public:
 private:
     TAgendadorIntegrador m_agendador;
     QString m_hint;
+    TRitmoHint m_ritmoHint;  // which texts are printed
     bool m_perguntou = false;
 };
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/ComandoImportar.h"
 #include "app/LinhaComando.h"
 #include "app/Principal.h"
 #include "app/Servico.h"
@@ -27,10 +28,11 @@ void Linha(const QString& texto) {
 }
 
 const char* kUso =
-    "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico | auditoria | criar-base DIR | conectar]\n"
+    "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico | importar | auditoria | criar-base DIR | conectar]\n"
     "  sem comando  o integrador na área de notificação\n"
     "  versao       mostra a versão\n"
     "  servico      o agendador sem ícone (máquinas sem área de trabalho)\n"
+    "  importar     uma importação, como a do menu; 0 quando realizada com sucesso\n"
     "  auditoria [--dias N] [--json] [--detalhes]\n"
     "               as auditorias de hoje e dos N dias anteriores\n"
     "  criar-base DIR  cria um VESKO.GDB vazio em DIR, com as tabelas do PDV\n"
@@ -92,8 +94,8 @@ int ExecutarComando(const TLinhaComando& lc, int argc, char** argv) {
         return ExecutarServico();
     }
     if (lc.Comando == QLatin1String("auditoria")) return ExecutarComandoAuditoria(lc.Argumentos);
+    TInstanciaUnica trava;  // held until the command ends
     if (ComandoUsaTravaExclusiva(lc.Comando)) {
-        TInstanciaUnica trava;
         if (!trava.Adquirir()) {
             Linha(QStringLiteral("O Integrador Vesko já está em execução nesta máquina."));
             return 1;
@@ -101,6 +103,7 @@ int ExecutarComando(const TLinhaComando& lc, int argc, char** argv) {
     }
     if (lc.Comando == QLatin1String("criar-base")) return ExecutarComandoCriarBase(lc.Argumentos);
     if (lc.Comando == QLatin1String("conectar")) return ExecutarComandoConectar();
+    if (lc.Comando == QLatin1String("importar")) return ExecutarComandoImportar();
     Linha(QStringLiteral("Comando desconhecido: %1").arg(lc.Comando));
     std::fputs(kUso, stderr);
     return 2;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 #include <QTimer>
 
 #include "app/ConfirmaSaida.h"
@@ -98,12 +99,24 @@ private slots:
         QCOMPARE(texto, QStringLiteral("O diretório da base de dados não foi configurado ou não existe."));
     }
 
-    void hintEndsOnTheCurrentTextAfterABurst() {
+    void hintThinsProgressButShowsEveryOtherTextAtOnce() {
         TfrmPrincipal frm;
-        for (int i = 0; i < 500; ++i) frm.DefinirHint(QStringLiteral("Gravando (%1 de 500)...").arg(i + 1));
-        QTRY_COMPARE(frm.Tray.toolTip(), QStringLiteral("Gravando (500 de 500)..."));
+        const auto progresso = [](int k) {
+            return QStringLiteral("Importando arquivo de produtos (%1 de 500 -> %2,00%)...").arg(k).arg(k / 5);
+        };
+        frm.DefinirHint(QStringLiteral("Carregando arquivo de produtos..."));
+        QCOMPARE(frm.Tray.toolTip(), QStringLiteral("Carregando arquivo de produtos..."));
+        frm.DefinirHint(progresso(1));
+        QCOMPARE(frm.Tray.toolTip(), progresso(1));  // the first of a rewrite at once
+        for (int k = 1; k <= 500; ++k) frm.DefinirHint(progresso(k));
+        QCOMPARE(frm.Tray.toolTip(), progresso(500));  // and the last
+        // A run blocks the UI thread: a text that must be seen is shown when
+        // it arrives, not by a timer that cannot fire.
+        frm.DefinirHint(QStringLiteral("Carregando arquivo de imagens de produtos..."));
+        QThread::msleep(1000);
+        QCOMPARE(frm.Tray.toolTip(), QStringLiteral("Carregando arquivo de imagens de produtos..."));
         frm.DefinirHint("a");
-        frm.DefinirIcone(IInterfacePrincipal::IconeOcioso);  // the end of a run shows its text at once
+        frm.DefinirIcone(IInterfacePrincipal::IconeOcioso);
         QCOMPARE(frm.Tray.toolTip(), QStringLiteral("a"));
     }
 
