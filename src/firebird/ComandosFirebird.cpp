@@ -19,20 +19,35 @@ void Comando::Liberar() {
 
 Comando* CacheComandos::Preparar(const QString& sql, Contexto& cx, unsigned dialeto) {
     if (m_ultimo && MesmoTexto(m_ultimo->sql, sql)) return m_ultimo;
-    if (Comando* c = m_comandos.value(sql)) return m_ultimo = c;
+    const auto achado = m_comandos.constFind(sql);
+    if (achado != m_comandos.constEnd()) {
+        m_ordem.splice(m_ordem.begin(), m_ordem, achado.value());  // now the most recent
+        return m_ultimo = m_ordem.front();
+    }
     std::unique_ptr<Comando> c = Compilar(sql, cx, dialeto);
-    if (m_comandos.size() >= 512) Limpar();
-    Comando* r = c.release();
-    m_comandos.insert(sql, r);
-    return m_ultimo = r;
+    ++m_compilados;
+    while (m_comandos.size() >= kMaximo) LiberarMenosUsado();
+    m_ordem.push_front(c.release());
+    m_comandos.insert(sql, m_ordem.begin());
+    return m_ultimo = m_ordem.front();
+}
+
+void CacheComandos::LiberarMenosUsado() {
+    Comando* c = m_ordem.back();
+    m_ordem.pop_back();
+    m_comandos.remove(c->sql);
+    if (m_ultimo == c) m_ultimo = nullptr;
+    c->Liberar();
+    delete c;
 }
 
 void CacheComandos::Limpar() {
     m_ultimo = nullptr;
-    for (Comando* c : std::as_const(m_comandos)) {
+    for (Comando* c : m_ordem) {
         c->Liberar();
         delete c;
     }
+    m_ordem.clear();
     m_comandos.clear();
 }
 

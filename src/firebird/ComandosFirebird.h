@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QString>
 #include <functional>
+#include <list>
 #include <memory>
 
 #include "firebird/MensagensFirebird.h"
@@ -28,8 +29,10 @@ struct Comando {
     void Liberar();
 };
 
-// The statements prepared on one attachment, by their text. At most 512 are
-// kept; the cache starts over when it is full.
+// The statements prepared on one attachment, by their text. At most
+// kMaximo are kept; when full, the one used least recently is freed, so a
+// run that builds many one-off texts does not push out the statements it
+// runs for every record.
 class CacheComandos {
 public:
     // Whether the relation of that name is a table, not a view (asked of
@@ -47,14 +50,21 @@ public:
     // Frees every statement (before the attachment goes).
     void Limpar();
     int Tamanho() const { return static_cast<int>(m_comandos.size()); }
+    int Compilados() const { return m_compilados; }
+
+    static constexpr int kMaximo = 512;
 
 private:
     std::unique_ptr<Comando> Compilar(const QString& sql, Contexto& cx, unsigned dialeto);
     bool InsercaoDeUmaLinhaEmTabela(const QString& texto) const;
 
+    void LiberarMenosUsado();
+
     EhTabela m_ehTabela;
-    QHash<QString, Comando*> m_comandos;
+    std::list<Comando*> m_ordem;  // most recently used first
+    QHash<QString, std::list<Comando*>::iterator> m_comandos;
     Comando* m_ultimo = nullptr;  // the statement run last, checked before the cache
+    int m_compilados = 0;
 };
 
 }  // namespace vesko::fb

@@ -435,5 +435,6 @@ QString TConexaoFirebird::CharSetBanco() {
 }
 
 int TConexaoFirebird::ComandosPreparados() const { return d->comandos.Tamanho(); }
+int TConexaoFirebird::Preparacoes() const { return d->comandos.Compilados(); }
 
 }  // namespace vesko

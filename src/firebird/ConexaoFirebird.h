@@ -95,6 +95,7 @@ public:
     int Dialeto() const;
     QString CharSetBanco();           // the database's default character set
     int ComandosPreparados() const;   // size of the prepared-statement cache
+    int Preparacoes() const;          // statements prepared since the connection was made
 
 private:
     struct Impl;

@@ -359,6 +359,19 @@ void Associar(Entrada& e, const TParams* params) {
     }
 }
 
+// Every placeholder must have its parameter: a misspelt one would otherwise
+// store NULL without a word. A NULL is asked for by a cleared parameter.
+void ExigirTodos(const Entrada& e) {
+    for (size_t i = 0; i < e.porPosicao.size(); ++i) {
+        if (e.porPosicao[i]) continue;
+        QString nome = e.nomes[i].isEmpty() ? QStringLiteral("?") : QLatin1Char(':') + e.nomes[i];
+        for (auto it = e.posicoesComoEscritas.constBegin(); it != e.posicoesComoEscritas.constEnd(); ++it)
+            for (unsigned pos : it.value())
+                if (pos == i) nome = QLatin1Char(':') + it.key();  // as the statement spells it
+        throw EDatabaseError(QStringLiteral("Nenhum parâmetro foi informado para '%1'.").arg(nome));
+    }
+}
+
 // Converts every value, and notes the form of each in `e.sig`.
 void Converter(Entrada& e, unsigned cs) {
     const size_t n = e.nomes.size();
@@ -578,6 +591,7 @@ void DescreverSaida(CheckStatusWrapper& st, Saida& s) {
 
 IMessageMetadata* MontarEntrada(Entrada& e, const TParams* params, Contexto& cx, unsigned char*& dados) {
     Associar(e, params);
+    ExigirTodos(e);
     if (e.nomes.empty()) {
         dados = nullptr;
         return nullptr;

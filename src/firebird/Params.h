@@ -40,12 +40,17 @@ public:
     void SetAsMemo(const QString& v);
     void SetAsMemo(const QByteArray& v);
     void SetAsBlob(const QByteArray& v);
-    // Value of any kind, keeping the parameter's current type.
-    void SetValue(const QVariant& v) { m_valor = v; }
+    // Value of any kind, keeping the parameter's current type; a null
+    // QVariant clears the parameter.
+    void SetValue(const QVariant& v) {
+        m_valor = v.isValid() && v.typeId() != QMetaType::Nullptr ? v : QVariant();
+    }
     // Null, keeping the type.
     void Clear() { m_valor = QVariant(); }
 
-    bool IsNull() const { return !m_valor.isValid() || m_valor.isNull(); }
+    // Null only when never set or cleared: an empty text or an empty byte
+    // array is a value (an empty string, an empty blob).
+    bool IsNull() const { return !m_valor.isValid(); }
     const QVariant& Value() const { return m_valor; }
     QString AsString() const;
 

@@ -244,6 +244,12 @@ const TCampoConsulta* TQuery::FindField(const QString& nome) const {
     return it == m_porNome.constEnd() ? nullptr : m_campos[static_cast<size_t>(*it)].get();
 }
 
+const TCampoConsulta& TQuery::Fields(int i) const {
+    if (i < 0 || i >= FieldCount())
+        throw EDatabaseError(QStringLiteral("Coluna %1 inexistente: a consulta tem %2.").arg(i).arg(FieldCount()));
+    return *m_campos[static_cast<size_t>(i)];
+}
+
 const TCampoConsulta& TQuery::FieldByName(const QString& nome) const {
     if (const TCampoConsulta* f = FindField(nome)) return *f;
     throw EDatabaseError(QStringLiteral("Campo '%1' não encontrado.").arg(nome));

@@ -75,7 +75,8 @@ public:
     void Last();
 
     int FieldCount() const { return static_cast<int>(m_campos.size()); }
-    const TCampoConsulta& Fields(int i) const { return *m_campos.at(static_cast<size_t>(i)); }
+    // Raises EDatabaseError when there is no column `i`.
+    const TCampoConsulta& Fields(int i) const;
     // Raises EDatabaseError when the query has no such column.
     const TCampoConsulta& FieldByName(const QString& nome) const;
     const TCampoConsulta* FindField(const QString& nome) const;

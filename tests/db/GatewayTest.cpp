@@ -173,6 +173,17 @@ TEST_F(GatewayConectado, ParametroDesconhecidoFalhaComORegistroEOTextoDaQuery) {
     EXPECT_EQ(reg.lista[1].TipoExcecao, QStringLiteral("EFirebirdError"));
 }
 
+TEST_F(GatewayConectado, MarcadorMalEscritoFalhaComRegistroQueONomeia) {
+    const QString sql = QStringLiteral("INSERT INTO ITENS_CARDAPIO\r\n (IDITEMCARDAPIO, DSITEMCARDAPIO)\r\nVALUES\r\n "
+                                       "(:pIdItemCardapio, :pDsItemCardpio)");
+    TParams p;
+    p.CreateParam(TFieldType::ftString, QStringLiteral("pIdItemCardapio")).SetAsString(QStringLiteral("3"));
+    EXPECT_FALSE(g->ExecutarInsert(sql, p));
+    ASSERT_EQ(reg.lista.size(), 1u);
+    EXPECT_TRUE(reg.lista[0].Detalhes.contains(QStringLiteral("':pDsItemCardpio'"))) << reg.lista[0].Detalhes.toStdString();
+    EXPECT_EQ(Itens(), 2);
+}
+
 TEST_F(GatewayConectado, AbrirQueryBuscaTudoEDeixaNaUltimaLinha) {
     std::unique_ptr<TQuery> q;
     ASSERT_TRUE(g->AbrirQuery(QStringLiteral("SELECT IDITEMCARDAPIO, DSITEMCARDAPIO FROM ITENS_CARDAPIO ORDER BY 1"), nullptr, q));

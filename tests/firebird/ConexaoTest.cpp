@@ -227,6 +227,50 @@ TEST_F(ConexaoTest, TextoJaPreparadoNaoEPreparadoDeNovo) {
     EXPECT_EQ(amb.Contar(*c, QStringLiteral("T WHERE NOME = 'um texto mais longo que o outro'")), 25);
 }
 
+TEST_F(ConexaoTest, MarcadorSemParametroFalhaEDizQualEra) {
+    TParams p;
+    p.CreateParam(TFieldType::ftInteger, QStringLiteral("pId")).SetAsInteger(1);
+    try {
+        c->Executar(QStringLiteral("INSERT INTO T (ID, NOME) VALUES (:pId, :pNmoe)"), &p);
+        FAIL() << "a placeholder without its parameter must not store NULL";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Mensagem(), QStringLiteral("Nenhum parâmetro foi informado para ':pNmoe'."));
+    }
+    EXPECT_THROW(c->Executar(QStringLiteral("DELETE FROM T WHERE ID = :pId")), EDatabaseError);
+    EXPECT_EQ(amb.Contar(*c, QStringLiteral("T")), 0);
+}
+
+TEST_F(ConexaoTest, SoOParametroLimpoENuloTextoEBlobVaziosSaoValores) {
+    TParams p;
+    p.CreateParam(TFieldType::ftInteger, QStringLiteral("pId")).SetAsInteger(1);
+    p.CreateParam(TFieldType::ftBlob, QStringLiteral("pFoto")).SetAsBlob(QByteArray());
+    p.CreateParam(TFieldType::ftString, QStringLiteral("pNome")).SetAsString(QString());
+    p.CreateParam(TFieldType::ftMemo, QStringLiteral("pTexto")).SetAsMemo(QStringLiteral("x"));
+    p.ParamByName(QStringLiteral("pTexto")).Clear();
+    c->Executar(QStringLiteral("INSERT INTO T (ID, FOTO, NOME, TEXTO) VALUES (:pId, :pFoto, :pNome, :pTexto)"), &p);
+    auto q = c->Consultar(QStringLiteral(
+        "SELECT FOTO IS NULL, OCTET_LENGTH(FOTO), NOME IS NULL, CHAR_LENGTH(NOME), TEXTO IS NULL FROM T"));
+    EXPECT_FALSE(q->Fields(0).AsBoolean());
+    EXPECT_EQ(q->Fields(1).AsInteger(), 0);
+    EXPECT_FALSE(q->Fields(2).AsBoolean());
+    EXPECT_EQ(q->Fields(3).AsInteger(), 0);
+    EXPECT_TRUE(q->Fields(4).AsBoolean());
+    EXPECT_THROW(q->Fields(5), EDatabaseError);
+    EXPECT_THROW(q->Fields(-1), EDatabaseError);
+}
+
+TEST_F(ConexaoTest, CacheCheioLiberaOMenosUsadoENaoOQueRodaSempre) {
+    const QString frequente = QStringLiteral("SELECT COUNT(*) FROM T");
+    c->Consultar(frequente);
+    const int antes = c->Preparacoes();
+    for (int i = 0; i < 600; ++i) {
+        c->Consultar(QStringLiteral("SELECT %1 FROM RDB$DATABASE").arg(i));
+        c->Consultar(frequente);
+    }
+    EXPECT_EQ(c->Preparacoes(), antes + 600);  // the frequent text was never prepared again
+    EXPECT_LE(c->ComandosPreparados(), 512);
+}
+
 TEST_F(ConexaoTest, ErroDoBancoViraExcecaoEAConexaoContinuaUtil) {
     try {
         c->Executar(QStringLiteral("INSERT INTO NAO_EXISTE (X) VALUES (1)"));
