@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A demo store: installs what is missing, builds, prepares a program folder
-# with its settings file and runs the integrator headless for a few seconds.
+# with its settings file, creates the POS database, generates a set of
+# back-office files, runs one import headless and prints what happened.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -29,13 +30,23 @@ sed -n '/^\[CONFIGS\]/,/^\[/p' "$HOME_DEMO/Quorvel_IntegradorVesko.ini" | grep '
 echo "== Base de dados do PDV (embutida):"
 "$PROG" --home "$HOME_DEMO" criar-base "$HOME_DEMO/base"
 ls -l "$HOME_DEMO/base/VESKO.GDB" | sed 's/^/   /'
-echo "== Primeira conexão (cópia de segurança, estrutura, versão):"
-"$PROG" --home "$HOME_DEMO" conectar
-ls "$HOME_DEMO/Backups" 2>/dev/null | sed 's/^/   backup: /'
-echo "== Serviço (5 segundos):"
+echo "== Arquivos da retaguarda (gerados):"
+"$PWD/build/vesko-retaguarda" "$HOME_DEMO/entrada" --produtos 120 --com-imagem 20 --clientes 40
+ls -l "$HOME_DEMO/entrada" | tail -n +2 | awk '{printf "   %-28s %10s bytes\n", $9, $5}'
+echo "== Importação (a primeira conexão faz a cópia de segurança e confere a estrutura):"
 status=0
-timeout --preserve-status -s TERM 5 "$PROG" --home "$HOME_DEMO" servico || status=$?
-echo "== Serviço encerrado com status $status"
+"$PROG" --home "$HOME_DEMO" importar || status=$?
+echo "== Importação encerrada com status $status"
+ls "$HOME_DEMO/Backups" 2>/dev/null | sed 's/^/   backup: /'
+echo "== O que a importação gravou no banco do PDV (linhas por tabela):"
+consulta=""
+for t in GRUPOSTPREC TPREC TPRECSITEF PRAZOS FOOD_CONFIG FUNCIONARIOS USUARIOS_ACESSOS USUARIOS_RESTRICOES \
+         SENHAS_GARCONS CARACTERISTICAS PRODUTOCARACTERISTICAS GRUPOS PRODUTOS PRODUTO_COMPOSICAO \
+         CODIGOSPRODUTOS ENTREGA_STATUS VALIDACOES ITENS_CARDAPIO DETALHE_VESKO DETALHE_VESKO_OPCOES \
+         DETALHE_VESKO_OBSERVACOES CLIENTES; do
+  consulta+="SELECT CAST('$t' AS VARCHAR(30)) AS TABELA, COUNT(*) AS LINHAS FROM $t UNION ALL "
+done
+printf '%s;\n' "${consulta% UNION ALL }" | isql-fb -q -user SYSDBA "$HOME_DEMO/base/VESKO.GDB" 2>&1 | sed '/^$/d; s/^/   /'
 echo "== Auditorias de hoje:"
 "$PROG" --home "$HOME_DEMO" auditoria --dias 0 --detalhes
 exit "$status"

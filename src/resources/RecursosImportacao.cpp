@@ -23,7 +23,7 @@ QByteArray Bytes(const QString& Nome) {
     GarantirRegistro();
     if (Nome.isEmpty() || Nome.contains(QLatin1Char('/'))) return {};
     const QResource r(kPrefixo + Nome);
-    if (!r.isValid() || r.isDir()) return {};
+    if (!r.isValid() || r.data() == nullptr) return {};  // a folder has no data
     if (r.compressionAlgorithm() == QResource::NoCompression)
         return QByteArray::fromRawData(reinterpret_cast<const char*>(r.data()), static_cast<qsizetype>(r.size()));
     return r.uncompressedData();

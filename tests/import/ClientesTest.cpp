@@ -23,10 +23,10 @@ const QString kImportacao = QStringLiteral("Importação");
 // One customer of Clientes.dat; the fields not named here get fixed values,
 // or none at all (null) with `Nulos`.
 struct ClienteArquivo {
-    QString Id;
-    QString Cpf;
-    QString Nome;
-    QString Celular;
+    QString Id{};
+    QString Cpf{};
+    QString Nome{};
+    QString Celular{};
     QString Sexo = QStringLiteral("Masculino");
     bool Nulos = false;
 };
@@ -39,7 +39,7 @@ struct CampoArquivo {
 
 const CampoArquivo kCampos[] = {
     {"IdPessoa", ftString, 20},        {"CdChamada", ftString, 10},          {"CPF_CNPJ", ftString, 18},
-    {"NmCliente", ftString, 100},      {"DsLogradouro", ftString, 100},      {"NmBairro", ftString, 60},
+    {"NmCliente", ftString, 200},      {"DsLogradouro", ftString, 100},      {"NmBairro", ftString, 60},
     {"NmCidade", ftString, 60},        {"NmUF", ftString, 2},                {"CdCep", ftString, 9},
     {"AlDesconto", ftFloat, 0},        {"NrCI", ftString, 20},               {"NmObservacao", ftString, 200},
     {"NrTelefone", ftString, 20},      {"Sexo", ftString, 10},               {"NrCelular", ftString, 20},
@@ -254,8 +254,8 @@ TEST(ClientesSemArquivo, NothingIsDeletedInsertedOrMergedButReferencePointsAreCo
 TEST(ClientesPontoReferencia, TwoComplementsForOneCustomerStillFailTheStep) {
     AmbienteImportacao amb;
     Preparar(amb, {Cliente(QStringLiteral("600"), QString(), QStringLiteral("Rui"), QString(), false),
-                   Complemento(QStringLiteral("600"), QStringLiteral("um")),
-                   Complemento(QStringLiteral("600"), QStringLiteral("dois"))});
+                   Complemento(QStringLiteral("601"), QStringLiteral("um")),
+                   Complemento(QStringLiteral("601"), QStringLiteral("dois"))});
     GravarClientes(amb, {{QStringLiteral("601"), QString(), QStringLiteral("Novo")}});
     EXPECT_FALSE(SalvarClientes(amb).Ok);
     EXPECT_EQ(Clientes(amb), QStringList{QStringLiteral("600|0")});  // the rewrite rolled back with it
@@ -424,7 +424,8 @@ TEST(ClientesUnificacao, ASearchThatCannotBeOpenedEndsThatCustomersSearchOnly) {
         c.Conectar();
         c.ExecutarDireto(QStringLiteral("CREATE TABLE CPF_ILEGIVEL (V VARCHAR(30) CHARACTER SET UTF8)"));
         c.ExecutarDireto(QStringLiteral("DROP INDEX IDX_CLIENTES_CPF_CNPJ"));
-        c.ExecutarDireto(QStringLiteral("ALTER TABLE CLIENTES ALTER CPF_CNPJ TYPE VARCHAR(30) CHARACTER SET UTF8"));
+        c.ExecutarDireto(QStringLiteral("ALTER TABLE CLIENTES DROP CPF_CNPJ"));
+        c.ExecutarDireto(QStringLiteral("ALTER TABLE CLIENTES ADD CPF_CNPJ VARCHAR(30) CHARACTER SET UTF8"));
         c.Executar(QStringLiteral("INSERT INTO CPF_ILEGIVEL VALUES ('ŁŁŁ')"));
         c.ExecutarDireto(QStringLiteral("CREATE TRIGGER CLIENTES_TESTE FOR CLIENTES BEFORE INSERT AS BEGIN "
                                         "IF (NEW.NMCLIENTE = 'Quebra') THEN "
@@ -438,7 +439,7 @@ TEST(ClientesUnificacao, ASearchThatCannotBeOpenedEndsThatCustomersSearchOnly) {
     GravarClientes(amb, {{QStringLiteral("1301"), QString(), QStringLiteral("Quebra"), QStringLiteral("(11) 90000-0001")},
                          {QStringLiteral("1302"), QString(), QStringLiteral("Bia Rocha"), QStringLiteral("(11) 90000-0001")},
                          {QStringLiteral("1303"), QString(), QStringLiteral("Caio Dias"), QStringLiteral("(11) 90000-0002")}});
-    ASSERT_TRUE(SalvarClientes(amb).Ok);
+    ASSERT_TRUE(SalvarClientes(amb).Ok) << AmbienteImportacao::Auditorias().value(0).Detalhes.toStdString();
     EXPECT_EQ(Clientes(amb), (QStringList{QStringLiteral("1301|0"), QStringLiteral("1302|0"),
                                           QStringLiteral("1303|0"), QStringLiteral("PDV-1|1")}));
     EXPECT_EQ(AmbienteImportacao::Descricoes(), QStringList{QStringLiteral("Erro na execução de query.")});

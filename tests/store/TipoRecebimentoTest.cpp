@@ -14,7 +14,7 @@ TEST(TipoRecebimento, LettersOfTheGroupsThenExchangeAndPostDatedCheque) {
 
 TEST(TipoRecebimento, AnyOtherLetterBlankOrEmptyCodeIsCash) {
     for (QChar c : {QChar(u'O'), QChar(u'o'), QChar(u'Z'), QChar(u' '), QChar(u'\0'), QChar(u'9'), QChar(u'Ç')})
-        EXPECT_EQ(RetornaTipoRecebimento(c), trDinheiro) << c.unicode();
+        EXPECT_EQ(RetornaTipoRecebimento(c), trDinheiro) << int(c.unicode());
     EXPECT_EQ(RetornaTipoRecebimento(QString()), trDinheiro);
     EXPECT_EQ(RetornaTipoRecebimento(QStringLiteral("pré-datado")), trChequePre);  // first character only
 }
