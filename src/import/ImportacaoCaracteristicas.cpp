@@ -29,7 +29,7 @@ QString Texto(TClientDataSet& ds, const char* campo) {
     return ds.FieldByName(QString::fromLatin1(campo)).AsString();
 }
 
-bool Branco(const QString& valor) { return valor.isEmpty(); }
+bool Branco(const QString& valor) { return valor.trimmed().isEmpty(); }
 
 void ParametroTexto(TParams& params, const char* nome, const QString& valor) {
     params.CreateParam(ftString, QString::fromLatin1(nome)).SetAsString(valor);

@@ -98,7 +98,7 @@ QString MontarInsertPrazo(TParametrosRegistro& p) {
     p.FlagS("pBaixaPrimeira", "StBaixaPrim");
     // A surcharge rate holds fractions like the first instalment's rate: read
     // as a whole number, 2.5 % would price every instalment sale wrong.
-    p.Inteiro("pAliquotaAcrescimo", "AlAcresc");
+    p.Float("pAliquotaAcrescimo", "AlAcresc");
     p.Texto("pIdTpRecDemais", "IdTpRecDemais");
     p.Texto("pStPrazoPessoa", "StPrazoPessoa");
     p.Texto("pIdTpRecAVista", "IdTpRecVista");
@@ -339,7 +339,7 @@ bool ExisteStatusEntrega(TGateway& g, qint32 Id) {
 // description, order and flags.
 bool InserirStatusEntrega(TGateway& g, const QString& Descricao, bool Obrigatorio, bool Visivel, qint32 Ordem,
                           qint32 Id) {
-    (void)0;
+    if (ExisteStatusEntrega(g, Id)) return true;
     TParams params;
     params.CreateParam(ftInteger, QStringLiteral("pIdStatusEntrega")).SetAsInteger(Id);
     params.CreateParam(ftString, QStringLiteral("pDescricao")).SetAsString(Descricao);

@@ -29,9 +29,12 @@ protected:
         return w.SalvarCaracteristicas(g) && w.SalvarCaracteristicasProdutos(g) && w.SalvarComposicaoProdutos(g);
     }
     QStringList Tabelas() {
-        return amb.Linhas(QStringLiteral("SELECT IDCARACTERISTICA, DSCARACTERISTICA FROM CARACTERISTICAS ORDER BY 1")) +
-               amb.Linhas(QStringLiteral("SELECT IDCARACTERISTICA, IDDETALHE FROM PRODUTOCARACTERISTICAS ORDER BY 1, 2")) +
-               amb.Linhas(QStringLiteral("SELECT IDDETALHE, IDDETALHE_INSUMO, CAST(QUANTIDADE_INSUMO * 1000 AS INTEGER) "
+        return amb.Linhas(QStringLiteral("SELECT IDCARACTERISTICA, DSCARACTERISTICA FROM CARACTERISTICAS "
+                                         "ORDER BY 1")) +
+               amb.Linhas(QStringLiteral("SELECT IDCARACTERISTICA, IDDETALHE FROM PRODUTOCARACTERISTICAS "
+                                         "ORDER BY 1, 2")) +
+               amb.Linhas(QStringLiteral("SELECT IDDETALHE, IDDETALHE_INSUMO, "
+                                         "CAST(QUANTIDADE_INSUMO * 1000 AS INTEGER) "
                                          "FROM PRODUTO_COMPOSICAO ORDER BY 1, 2"));
     }
 
@@ -71,12 +74,13 @@ TEST_F(Caracteristicas, BlankKeysAreSkippedSilentlyAndTheRestIsWrittenUntrimmed)
     EXPECT_EQ(Tabelas(), (QStringList{QStringLiteral("01|Vegetariano"), QStringLiteral("03| Sem glúten"),
                                       QStringLiteral("01|000001"), QStringLiteral("000002|000005|500"),
                                       QStringLiteral("000002|000006|125")}));
-    EXPECT_EQ(w.ArquivosImportados(),
-              QStringLiteral("* Caracteristicas.dat;\r\n* ProdutoCaracteristicas.dat;\r\n* ProdutoComposicao.dat;\r\n"));
+    EXPECT_EQ(w.ArquivosImportados(), QStringLiteral("* Caracteristicas.dat;\r\n* ProdutoCaracteristicas.dat;\r\n"
+                                                     "* ProdutoComposicao.dat;\r\n"));
     EXPECT_TRUE(AmbienteImportacao::Auditorias().isEmpty());
     EXPECT_EQ(hint.Historico(),
               (QStringList{QStringLiteral("Carregando arquivo de caracteristicas..."),
-                           QStringLiteral("Apagando características..."), QStringLiteral("Importando caracteristicas..."),
+                           QStringLiteral("Apagando características..."),
+                           QStringLiteral("Importando caracteristicas..."),
                            QStringLiteral("Salvando características no banco de dados..."),
                            QStringLiteral("Carregando arquivo de caracteristicas dos produtos..."),
                            QStringLiteral("Apagando características dos produtos..."),

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ApoioImportacao.h"
+#include "audit/ControleLogIntegradorPDVBistrel.h"
 #include "base/Relogio.h"
 
 using namespace vesko;
@@ -66,7 +67,7 @@ TEST(ImportacaoCompleta, TheSummaryListsTheFilesInStepOrderAndTheStampIsTheRunsE
     EXPECT_EQ(sucesso.Descricao, QStringLiteral("Importação realizada com sucesso!"));
     EXPECT_EQ(sucesso.Tipo, taInformacao);
     EXPECT_TRUE(sucesso.TipoExcecao.isEmpty());
-    ASSERT_TRUE(sucesso.Detalhes.startsWith(QStringLiteral("Arquivos importados:\r\n\r\n"))) << sucesso.Detalhes;
+    ASSERT_TRUE(sucesso.Detalhes.startsWith(QStringLiteral("Arquivos importados:\r\n\r\n"))) << sucesso.Detalhes.toStdString();
     qsizetype anterior = -1;
     for (const QString& entrada : kOrdem) {
         const qsizetype pos = sucesso.Detalhes.indexOf(entrada + QStringLiteral("\r\n"));
@@ -75,7 +76,7 @@ TEST(ImportacaoCompleta, TheSummaryListsTheFilesInStepOrderAndTheStampIsTheRunsE
         EXPECT_GT(ultima, anterior) << entrada.toStdString();
         anterior = ultima;
     }
-    EXPECT_TRUE(sucesso.Detalhes.endsWith(QStringLiteral("* Clientes.dat."))) << sucesso.Detalhes;
+    EXPECT_TRUE(sucesso.Detalhes.endsWith(QStringLiteral("* Clientes.dat."))) << sucesso.Detalhes.toStdString();
 
     // The stamp is written after the last step, to the second.
     const QDateTime carimbo =

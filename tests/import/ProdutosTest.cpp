@@ -262,7 +262,7 @@ TEST(ProdutosGrupos, AFailedGroupInsertFailsTheStepEvenWithoutAGroupsFileToFollo
 
 TEST(ProdutosCampos, CodesPricesFlagsAndTextsAreConvertedAsTheFileGivesThem) {
     CenarioProdutos c;
-    const QString longo = QStringLiteral("Filé de Frango Grelhado com Arroz, Feijão, Farofa e Salada!");  // 60
+    const QString longo = QStringLiteral("Filé de Frango Grelhado com Arroz, Feijão, Farofa e Saladas!");  // 60
     ASSERT_EQ(longo.size(), 60);
     c.Produtos({
         Produto(QStringLiteral("1"), {{QStringLiteral("CdPrincipal"), QStringLiteral(" ")},  // EAN13 wins
@@ -291,7 +291,7 @@ TEST(ProdutosCampos, CodesPricesFlagsAndTextsAreConvertedAsTheFileGivesThem) {
 
     EXPECT_EQ(c.amb.Linhas(QStringLiteral("SELECT IDDETALHE, CDPRODUTO, VLVENDA, STATIVO, STPESADO, ORIGEMMERCADORIA "
                                           "FROM PRODUTOS ORDER BY IDDETALHE")),
-              (QStringList{QStringLiteral("1|7891234567895|12.5|1|1|0"), QStringLiteral("2|202|9|0|0| "),
+              (QStringList{QStringLiteral("1|7891234567895|12,5|1|1|0"), QStringLiteral("2|202|9|0|0| "),
                            QStringLiteral("3| |0|0|0|0"), QStringLiteral("4|INT-4|10|1|0|0")}));
     EXPECT_EQ(c.Produto(QStringLiteral("DSPRODUTO"), QStringLiteral("1")), longo);
     EXPECT_EQ(c.Produto(QStringLiteral("DSCURTA"), QStringLiteral("1")), longo.left(40));
@@ -304,7 +304,7 @@ TEST(ProdutosCampos, CodesPricesFlagsAndTextsAreConvertedAsTheFileGivesThem) {
                   "CSOSN, NCM, ALCTFEDNAC, ALCTEST, CDSITTRIBPIS, ALPIS, ALCOFINS, NATUREZAOPERACAO, CFOP, STBALANCA, "
                   "STUNITARIO, STPRODUTOCOMPOSTO, FTCONVUNIDTRIBUTARIA, TPUNIDTRIBUTARIA, IMAGEM FROM PRODUTOS "
                   "WHERE IDDETALHE = '4'")),
-              QStringList{QStringLiteral("4|UN|T18|18|0|000|31.45|102|21069090|10.24|18|01|0.65|3|1|5102|0|1|0|1|UN|<null>")});
+              QStringList{QStringLiteral("4|UN|T18|18|0|000|31,45|102|21069090|10,24|18|01|0,65|3|1|5102|0|1|0|1|UN|<null>")});
 }
 
 TEST(ProdutosCampos, AnOlderFileTakesTheStoresCFOPAndTheDefaults) {
@@ -335,7 +335,7 @@ TEST(ProdutosCampos, TheNFCeRateAppliesOnlyWhenTheSettingReadsExactlyOne) {
     EXPECT_EQ(c.amb.Valor(aliquota), QStringLiteral("18"));
     c.Configuracao(QStringLiteral("TrabalhaSAT_NFCe_NaoFiscal"), QStringLiteral("1"));
     ASSERT_TRUE(c.GruposProdutos());
-    EXPECT_EQ(c.amb.Valor(aliquota), QStringLiteral("3.2"));
+    EXPECT_EQ(c.amb.Valor(aliquota), QStringLiteral("3,2"));
 }
 
 TEST(ProdutosImagens, NoPictureIsNullALargeOneIsFittedAndTheRestKeepTheirBytes) {
