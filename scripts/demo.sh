@@ -6,7 +6,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 
-PROG="$PWD/build/src/app/Quorvel_IntegradorVesko"
+PROG_BIN="$PWD/build/src/app/Quorvel_IntegradorVesko"
+# The stores run Brazilian regional settings (decimal comma in the progress texts).
+PROG() { LANG=pt_BR.UTF-8 "$PROG_BIN" "$@"; }
 HOME_DEMO="${DEMO_HOME:-$PWD/demo}"
 rm -rf "$HOME_DEMO"
 mkdir -p "$HOME_DEMO"/{entrada,saida,base}
@@ -23,19 +25,19 @@ NumeroDiasBackupLogs=30
 Servidor=embutido
 INI
 
-echo "== Integrador Vesko $("$PROG" versao)"
+echo "== Integrador Vesko $(PROG versao)"
 echo "== Pasta do programa: $HOME_DEMO"
 echo "== Configurações lidas:"
 sed -n '/^\[CONFIGS\]/,/^\[/p' "$HOME_DEMO/Quorvel_IntegradorVesko.ini" | grep '=' | sed 's/^/   /'
 echo "== Base de dados do PDV (embutida):"
-"$PROG" --home "$HOME_DEMO" criar-base "$HOME_DEMO/base"
+PROG --home "$HOME_DEMO" criar-base "$HOME_DEMO/base"
 ls -l "$HOME_DEMO/base/VESKO.GDB" | sed 's/^/   /'
 echo "== Arquivos da retaguarda (gerados):"
 "$PWD/build/vesko-retaguarda" "$HOME_DEMO/entrada" --produtos 120 --com-imagem 20 --clientes 40
 ls -l "$HOME_DEMO/entrada" | tail -n +2 | awk '{printf "   %-28s %10s bytes\n", $9, $5}'
 echo "== Importação (a primeira conexão faz a cópia de segurança e confere a estrutura):"
 status=0
-"$PROG" --home "$HOME_DEMO" importar || status=$?
+PROG --home "$HOME_DEMO" importar || status=$?
 echo "== Importação encerrada com status $status"
 ls "$HOME_DEMO/Backups" 2>/dev/null | sed 's/^/   backup: /'
 echo "== O que a importação gravou no banco do PDV (linhas por tabela):"
@@ -48,5 +50,5 @@ for t in GRUPOSTPREC TPREC TPRECSITEF PRAZOS FOOD_CONFIG FUNCIONARIOS USUARIOS_A
 done
 printf '%s;\n' "${consulta% UNION ALL }" | isql-fb -q -user SYSDBA "$HOME_DEMO/base/VESKO.GDB" 2>&1 | sed '/^$/d; s/^/   /'
 echo "== Auditorias de hoje:"
-"$PROG" --home "$HOME_DEMO" auditoria --dias 0 --detalhes
+PROG --home "$HOME_DEMO" auditoria --dias 0 --detalhes
 exit "$status"
