@@ -10,6 +10,7 @@
 #include "platform/DiretorioPrograma.h"
 #include "app/TratamentoExecutaveis.h"
 #include "audit/ControleLogIntegradorPDVBistrel.h"
+#include "export/ExportacaoPDVBistrel.h"
 #include "import/ImportacaoPDVBistrel.h"
 #include "settings/ConfigsIntegradorPDVBistrel.h"
 #include "store/ManutencaoBackups.h"
@@ -30,6 +31,9 @@ TAgendadorIntegrador::TAgendadorIntegrador(IInterfacePrincipal& interface, QObje
     TimerGuardian.start();
     m_importacao = [](IHint& hint, const QString& diretorio, bool& primeiraConexao) {
         TImportacaoPDVBistrel::Importar(hint, diretorio, primeiraConexao);
+    };
+    m_exportacao = [](IHint& hint, bool Automatico, const QString& diretorio, bool& primeiraConexao) {
+        TExportacaoPDVBistrel::Exportar(hint, Automatico, diretorio, primeiraConexao);
     };
 }
 

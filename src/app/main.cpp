@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/ComandoChavePublica.h"
+#include "app/ComandoExportar.h"
 #include "app/ComandoImportar.h"
 #include "app/LinhaComando.h"
 #include "app/Principal.h"
@@ -28,15 +30,19 @@ void Linha(const QString& texto) {
 }
 
 const char* kUso =
-    "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico | importar | auditoria | criar-base DIR | conectar]\n"
+    "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico | importar | exportar | auditoria | criar-base DIR | conectar]\n"
     "  sem comando  o integrador na área de notificação\n"
     "  versao       mostra a versão\n"
     "  servico      o agendador sem ícone (máquinas sem área de trabalho)\n"
     "  importar     uma importação, como a do menu; 0 quando realizada com sucesso\n"
+    "  exportar [--automatico]\n"
+    "               uma exportação, como a do menu (a do temporizador com --automatico);\n"
+    "               0 quando completa, 1 quando não, 2 sem diretório de exportação\n"
     "  auditoria [--dias N] [--json] [--detalhes]\n"
     "               as auditorias de hoje e dos N dias anteriores\n"
     "  criar-base DIR  cria um VESKO.GDB vazio em DIR, com as tabelas do PDV\n"
-    "  conectar     conecta uma vez ao banco do PDV, como a primeira conexão de uma integração\n";
+    "  conectar     conecta uma vez ao banco do PDV, como a primeira conexão de uma integração\n"
+    "  chave-publica  mostra a chave pública com que a retaguarda confere as assinaturas\n";
 
 // Keeps an exception raised inside an event handler from ending the program.
 template <typename Base>
@@ -94,6 +100,7 @@ int ExecutarComando(const TLinhaComando& lc, int argc, char** argv) {
         return ExecutarServico();
     }
     if (lc.Comando == QLatin1String("auditoria")) return ExecutarComandoAuditoria(lc.Argumentos);
+    if (lc.Comando == QLatin1String("chave-publica")) return ExecutarComandoChavePublica();
     TInstanciaUnica trava;  // held until the command ends
     if (ComandoUsaTravaExclusiva(lc.Comando)) {
         if (!trava.Adquirir()) {
@@ -104,6 +111,7 @@ int ExecutarComando(const TLinhaComando& lc, int argc, char** argv) {
     if (lc.Comando == QLatin1String("criar-base")) return ExecutarComandoCriarBase(lc.Argumentos);
     if (lc.Comando == QLatin1String("conectar")) return ExecutarComandoConectar();
     if (lc.Comando == QLatin1String("importar")) return ExecutarComandoImportar();
+    if (lc.Comando == QLatin1String("exportar")) return ExecutarComandoExportar(lc.Argumentos);
     Linha(QStringLiteral("Comando desconhecido: %1").arg(lc.Comando));
     std::fputs(kUso, stderr);
     return 2;

@@ -241,12 +241,23 @@ QString TComunicacaoBancoBistrel::FormatarProgresso(int Atual, int Total) {
     }
     const bool negativo = decimosMilesimos < 0;
     const qint64 centesimos = (std::llabs(decimosMilesimos) + 50) / 100;
+    // Built in one buffer: every import record shows one of these.
     const QLocale local;
-    QString numero = local.toString(centesimos / 100) + local.decimalPoint() +
-                     QStringLiteral("%1").arg(centesimos % 100, 2, 10, QLatin1Char('0'));
-    if (negativo && centesimos != 0) numero = local.negativeSign() + numero;
-    return QStringLiteral("(") + QString::number(Atual) + QStringLiteral(" de ") + QString::number(Total) +
-           QStringLiteral(" -> ") + numero + QStringLiteral("%)");
+    QString texto;
+    texto.reserve(48);
+    texto += QLatin1Char('(');
+    texto += QString::number(Atual);
+    texto += QLatin1String(" de ");
+    texto += QString::number(Total);
+    texto += QLatin1String(" -> ");
+    if (negativo && centesimos != 0) texto += local.negativeSign();
+    texto += local.toString(centesimos / 100);
+    texto += local.decimalPoint();
+    const int fracao = static_cast<int>(centesimos % 100);
+    texto += QLatin1Char(static_cast<char>('0' + fracao / 10));
+    texto += QLatin1Char(static_cast<char>('0' + fracao % 10));
+    texto += QLatin1String("%)");
+    return texto;
 }
 
 }  // namespace vesko

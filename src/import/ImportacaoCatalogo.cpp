@@ -20,11 +20,11 @@ namespace {
 using TWorker = TImportacaoPDVBistrelInterna;
 using TGateway = TComunicacaoBancoBistrel;
 
-// A statement built line by line, the lines joined by CR LF.
+// A statement built line by line in a string list: every line followed by CR LF.
 QString Sql(std::initializer_list<const char*> linhas) {
-    QStringList l;
-    for (const char* linha : linhas) l << QString::fromLatin1(linha);
-    return l.join(QStringLiteral("\r\n"));
+    QString s;
+    for (const char* linha : linhas) s += QString::fromLatin1(linha) + QStringLiteral("\r\n");
+    return s;
 }
 
 // Fills a statement's parameters from the current record of a file, with

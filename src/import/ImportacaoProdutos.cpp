@@ -39,6 +39,7 @@ namespace vesko {
 
 namespace {
 
+using namespace Qt::StringLiterals;
 using TWorker = TImportacaoPDVBistrelInterna;
 using TGateway = TComunicacaoBancoBistrel;
 
@@ -326,7 +327,9 @@ struct TCamposProduto {
           StBalanca(C(ds, "StBalanca")), StUnitario(C(ds, "StUnitario")),
           StProdutoComposto(C(ds, "StProdutoComposto")),
           AlTributacaoNFCe(ds.FindField(QStringLiteral("AlTributacaoNFCe"))),
-          CFOP(ds.FindField(QStringLiteral("CFOP"))) {}
+          CFOP(ds.FindField(QStringLiteral("CFOP"))),
+          FtConvUnidTributaria(ds.FindField(QStringLiteral("FtConvUnidTributaria"))),
+          TpUnidTributaria(ds.FindField(QStringLiteral("TpUnidTributaria"))) {}
 
     static TField& C(TClientDataSet& ds, const char* nome) { return ds.FieldByName(QString::fromLatin1(nome)); }
 
@@ -336,7 +339,15 @@ struct TCamposProduto {
         &NaturezaOperacao, &OrigemMercadoria, &CEST, &StPesado, &StBalanca, &StUnitario, &StProdutoComposto;
     TField* AlTributacaoNFCe;
     TField* CFOP;
+    TField* FtConvUnidTributaria;
+    TField* TpUnidTributaria;
 };
+
+// ObterValorCampo on a field found once: `Padrao` when the file lacks the
+// field or the value is null.
+QVariant ValorCampo(const TField* campo, const QVariant& Padrao) {
+    return !campo || campo->IsNull() ? Padrao : campo->AsVariant();
+}
 
 // What does not change from one product to the next.
 struct TContextoProdutos {
@@ -353,65 +364,64 @@ QString MontarInsertProduto(TContextoProdutos& x, TParams& p) {
     TClientDataSet& ds = w.cdsProdutos;
     if (!x.campos) x.campos.emplace(ds);
     const TCamposProduto& c = *x.campos;
-    const auto texto = [&p](const char* nome, const QString& v) {
-        p.CreateParam(ftString, QString::fromLatin1(nome)).SetAsString(v);
+    const auto texto = [&p](const QString& nome, const QString& v) {
+        p.CreateParam(ftString, nome).SetAsString(v);
     };
-    const auto real = [&p](const char* nome, double v) { p.CreateParam(ftFloat, QString::fromLatin1(nome)).SetAsFloat(v); };
-    const auto inteiro = [&p](const char* nome, int v) {
-        p.CreateParam(ftInteger, QString::fromLatin1(nome)).SetAsInteger(v);
+    const auto real = [&p](const QString& nome, double v) { p.CreateParam(ftFloat, nome).SetAsFloat(v); };
+    const auto inteiro = [&p](const QString& nome, int v) {
+        p.CreateParam(ftInteger, nome).SetAsInteger(v);
     };
-    const auto pequeno = [&p](const char* nome, int v) {
-        p.CreateParam(ftSmallint, QString::fromLatin1(nome)).SetAsSmallInt(v);
+    const auto pequeno = [&p](const QString& nome, int v) {
+        p.CreateParam(ftSmallint, nome).SetAsSmallInt(v);
     };
-    const auto logico = [&p](const char* nome, bool v) {
-        p.CreateParam(ftBoolean, QString::fromLatin1(nome)).SetAsBoolean(v);
+    const auto logico = [&p](const QString& nome, bool v) {
+        p.CreateParam(ftBoolean, nome).SetAsBoolean(v);
     };
 
     const QString idDetalhe = c.IdDetalhe.AsString();
     const QString dsDetalhe = c.DsDetalhe.AsString();
     const QString tributacao = c.Tributacao.AsString();
-    texto("pIdProduto", c.IdProduto.AsString());
-    texto("pIdDetalhe", idDetalhe);
-    inteiro("pIdGrupo", ObterIdGrupo(w, x.g, c.CdGrupo.AsString()));
-    texto("pCdProduto", ObterCodigoProduto(x.codigos, idDetalhe, TextoCurto(c.CdPrincipal.AsString())));
-    texto("pDsProduto", dsDetalhe);
-    texto("pDsCurta", dsDetalhe.left(40));
-    pequeno("pStInsumo", 0);
-    real("pVlVenda", ObterPrecoVenda(c.VlPrecoVenda.AsFloat(), c.VlPrecoPraticado.AsFloat()));
-    pequeno("pStImprimeComanda", 1);
-    pequeno("pStControlaServido", 1);
-    pequeno("pStAtivo", c.StAtivo.AsString().toUpper().trimmed() == QLatin1String("S") ? 1 : 0);
-    texto("pUnidade", c.DsUnidade.AsString());
-    texto("pTpTributacao", tributacao);
-    real("pAlTributacao", x.usaAliquotaNFCe ? c.AlTributacaoNFCe->AsFloat() : c.AlTributacao.AsFloat());
-    inteiro("pSt1", 0);
-    logico("pStDescComplementar", c.StDescComplementar.AsBoolean());
-    texto("pCdSitTrib", c.CdSitTrib.AsString());
-    real("pAlCargaTributaria", c.AlCargaTributaria.AsFloat());
-    texto("pCSOSN", c.CSOSN.AsString());
-    texto("pNCM", c.NCM.AsString());
-    real("pAlCtFedNac", c.AlCtFedNac.AsFloat());
-    real("pAlCtFedImp", c.AlCtFedImp.AsFloat());
-    real("pAlCtEst", c.AlCtEst.AsFloat());
-    real("pAlCtMun", c.AlCtMun.AsFloat());
-    texto("pCdSitTribPIS", c.CdSitTribPIS.AsString());
-    texto("pCdSitTribCOFINS", c.CdSitTribCOFINS.AsString());
-    real("pAlPIS", c.AlPIS.AsFloat());
-    real("pAlCOFINS", c.AlCOFINS.AsFloat());
-    inteiro("pNaturezaOperacao", c.NaturezaOperacao.AsInteger());
+    texto(u"pIdProduto"_s, c.IdProduto.AsString());
+    texto(u"pIdDetalhe"_s, idDetalhe);
+    inteiro(u"pIdGrupo"_s, ObterIdGrupo(w, x.g, c.CdGrupo.AsString()));
+    texto(u"pCdProduto"_s, ObterCodigoProduto(x.codigos, idDetalhe, TextoCurto(c.CdPrincipal.AsString())));
+    texto(u"pDsProduto"_s, dsDetalhe);
+    texto(u"pDsCurta"_s, dsDetalhe.left(40));
+    pequeno(u"pStInsumo"_s, 0);
+    real(u"pVlVenda"_s, ObterPrecoVenda(c.VlPrecoVenda.AsFloat(), c.VlPrecoPraticado.AsFloat()));
+    pequeno(u"pStImprimeComanda"_s, 1);
+    pequeno(u"pStControlaServido"_s, 1);
+    pequeno(u"pStAtivo"_s, c.StAtivo.AsString().toUpper().trimmed() == QLatin1String("S") ? 1 : 0);
+    texto(u"pUnidade"_s, c.DsUnidade.AsString());
+    texto(u"pTpTributacao"_s, tributacao);
+    real(u"pAlTributacao"_s, x.usaAliquotaNFCe ? c.AlTributacaoNFCe->AsFloat() : c.AlTributacao.AsFloat());
+    inteiro(u"pSt1"_s, 0);
+    logico(u"pStDescComplementar"_s, c.StDescComplementar.AsBoolean());
+    texto(u"pCdSitTrib"_s, c.CdSitTrib.AsString());
+    real(u"pAlCargaTributaria"_s, c.AlCargaTributaria.AsFloat());
+    texto(u"pCSOSN"_s, c.CSOSN.AsString());
+    texto(u"pNCM"_s, c.NCM.AsString());
+    real(u"pAlCtFedNac"_s, c.AlCtFedNac.AsFloat());
+    real(u"pAlCtFedImp"_s, c.AlCtFedImp.AsFloat());
+    real(u"pAlCtEst"_s, c.AlCtEst.AsFloat());
+    real(u"pAlCtMun"_s, c.AlCtMun.AsFloat());
+    texto(u"pCdSitTribPIS"_s, c.CdSitTribPIS.AsString());
+    texto(u"pCdSitTribCOFINS"_s, c.CdSitTribCOFINS.AsString());
+    real(u"pAlPIS"_s, c.AlPIS.AsFloat());
+    real(u"pAlCOFINS"_s, c.AlCOFINS.AsFloat());
+    inteiro(u"pNaturezaOperacao"_s, c.NaturezaOperacao.AsInteger());
     const QString origem = c.OrigemMercadoria.AsString();
-    texto("pOrigemMercadoria", origem.isEmpty() ? QStringLiteral("0") : origem);
-    texto("pCEST", c.CEST.AsString());
-    texto("pCFOP", c.CFOP ? c.CFOP->AsString()
+    texto(u"pOrigemMercadoria"_s, origem.isEmpty() ? QStringLiteral("0") : origem);
+    texto(u"pCEST"_s, c.CEST.AsString());
+    texto(u"pCFOP"_s, c.CFOP ? c.CFOP->AsString()
                           : ObterCFOP(w, ds.FieldByName(QStringLiteral("StServico")).AsBoolean(), tributacao));
-    logico("pStPesado", c.StPesado.AsString().trimmed().toUpper() == QLatin1String("S"));
-    logico("pStBalanca", c.StBalanca.AsBoolean());
-    logico("pStUnitario", c.StUnitario.AsBoolean());
-    logico("pStProdutoComposto", c.StProdutoComposto.AsBoolean());
+    logico(u"pStPesado"_s, c.StPesado.AsString().trimmed().toUpper() == QLatin1String("S"));
+    logico(u"pStBalanca"_s, c.StBalanca.AsBoolean());
+    logico(u"pStUnitario"_s, c.StUnitario.AsBoolean());
+    logico(u"pStProdutoComposto"_s, c.StProdutoComposto.AsBoolean());
     AdicionarParametroImagem(p, idDetalhe, w.cdsImagensProdutos);
-    real("pFTConvUnidTributaria",
-         TWorker::ObterValorCampo(ds, QStringLiteral("FtConvUnidTributaria"), 0.0).toDouble());
-    texto("pTpUnidTributaria", TWorker::ObterValorCampo(ds, QStringLiteral("TpUnidTributaria"), QString()).toString());
+    real(u"pFTConvUnidTributaria"_s, ValorCampo(c.FtConvUnidTributaria, 0.0).toDouble());
+    texto(u"pTpUnidTributaria"_s, ValorCampo(c.TpUnidTributaria, QString()).toString());
     return kInsertProduto;
 }
 

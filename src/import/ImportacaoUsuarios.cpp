@@ -30,10 +30,11 @@ using TGateway = TComunicacaoBancoBistrel;
 
 const QString kImportacao = QStringLiteral("Importação");
 
+// A statement built line by line in a string list: every line followed by CR LF.
 QString Sql(std::initializer_list<const char16_t*> linhas) {
-    QStringList l;
-    for (const char16_t* linha : linhas) l << QString::fromUtf16(linha);
-    return l.join(QStringLiteral("\r\n"));
+    QString s;
+    for (const char16_t* linha : linhas) s += QString::fromUtf16(linha) + QStringLiteral("\r\n");
+    return s;
 }
 
 QString Progresso(const QString& texto, int k, int n) {

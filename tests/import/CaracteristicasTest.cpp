@@ -4,6 +4,7 @@
 
 #include "ApoioImportacao.h"
 #include "db/ComunicacaoBancoBistrel.h"
+#include "firebird/MonitorSql.h"
 #include "import/ImportacaoPDVBistrelInterna.h"
 
 using namespace vesko;
@@ -134,6 +135,31 @@ TEST_F(Caracteristicas, AbsentOrEmptyFilesKeepTheTablesAndTheGeneratedSetsReplac
         for (const QString& linha : agora) EXPECT_FALSE(primeiro.contains(linha)) << linha.toStdString();
     }
     EXPECT_TRUE(AmbienteImportacao::Auditorias().isEmpty());
+}
+
+// The statements reach the database as written line by line, every line
+// followed by CR LF (the SQL monitor logs each text followed by a newline).
+TEST_F(Caracteristicas, StatementsAreSentLineByLineEachLineEndingInCrLf) {
+    retaguarda::TOpcoesGerador opcoes;
+    retaguarda::GerarCaracteristicas(amb.Entrada(), opcoes);
+    {
+        TMonitorSql monitor;
+        TImportacaoPDVBistrelInterna w(hint, amb.Entrada());
+        ASSERT_TRUE(SalvarTodas(w));
+    }
+    const QString log = QString::fromUtf8(teste::LerArquivo(TMonitorSql::NomeArquivo()));
+    const auto texto = [](std::initializer_list<const char*> linhas) {
+        QString s = QStringLiteral("\n");
+        for (const char* l : linhas) s += QString::fromLatin1(l) + QStringLiteral("\r\n");
+        return s + QStringLiteral("\n");
+    };
+    EXPECT_TRUE(log.contains(texto({"INSERT INTO CARACTERISTICAS", " (IDCARACTERISTICA,", "  DSCARACTERISTICA) ",
+                                    "VALUES", " (:pIdCaracteristica,", "  :pDsCaracteristica)"})));
+    EXPECT_TRUE(log.contains(texto({"INSERT INTO PRODUTOCARACTERISTICAS", " (IDCARACTERISTICA,", "  IDDETALHE) ",
+                                    "VALUES", " (:pIdCaracteristica,", "  :pIdDetalhe)"})));
+    EXPECT_TRUE(log.contains(texto({"INSERT INTO PRODUTO_COMPOSICAO", " (IDDETALHE,", "  IDDETALHE_INSUMO,",
+                                    "  QUANTIDADE_INSUMO) ", "VALUES", " (:pIdDetalhe,", "  :pIdDetalheInsumo,",
+                                    "  :pQuantidadeInsumo)"})));
 }
 
 TEST_F(Caracteristicas, AFailingInsertRollsItsStepBack) {

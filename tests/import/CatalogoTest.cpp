@@ -6,6 +6,7 @@
 
 #include "ApoioImportacao.h"
 #include "db/ComunicacaoBancoBistrel.h"
+#include "firebird/MonitorSql.h"
 #include "import/ImportacaoPDVBistrelInterna.h"
 
 using namespace vesko;
@@ -218,6 +219,42 @@ TEST_F(Catalogo, AbsentOrEmptyFilesKeepTheTablesAndPresentOnesReplaceThem) {
         }
     }
     EXPECT_TRUE(AmbienteImportacao::Auditorias().isEmpty());
+}
+
+// The statements reach the database as written line by line, every line
+// followed by CR LF (the SQL monitor logs each text followed by a newline).
+TEST_F(Catalogo, StatementsAreSentLineByLineEachLineEndingInCrLf) {
+    retaguarda::TOpcoesGerador opcoes;
+    opcoes.Catalogo = 2;
+    retaguarda::GerarCatalogo(amb.Entrada(), opcoes);
+    {
+        TMonitorSql monitor;
+        TImportacaoPDVBistrelInterna w(hint, amb.Entrada());
+        ASSERT_TRUE(SalvarCatalogo(w, g));
+        ASSERT_TRUE(w.CadastrarStatusEntrega(g));
+    }
+    const QString log = QString::fromUtf8(teste::LerArquivo(TMonitorSql::NomeArquivo()));
+    const auto texto = [](std::initializer_list<const char*> linhas) {
+        QString s = QStringLiteral("\n");
+        for (const char* l : linhas) s += QString::fromLatin1(l) + QStringLiteral("\r\n");
+        return s + QStringLiteral("\n");
+    };
+    EXPECT_TRUE(log.contains(texto(
+        {"INSERT INTO PRAZOS", " (ID_PRAZO,", "  CD_PRAZO,", "  DS_PRAZO,", "  NR_PARCELAS,", "  INTERVALO,",
+         "  PRIMEIRA_A_VISTA,", "  NR_DIAS_PRIMEIRA,", "  ALIQUOTA_PRIMEIRA,", "  BAIXA_PRIMEIRA,",
+         "  ALIQUOTA_ACRESCIMO,", "  ID_TPREC_DEMAIS,", "  ST_PRAZO_PESSOA,", "  ID_TPREC_A_VISTA,",
+         "  VENCIMENTO_FIXO,", "  VL_ACRESCIMO_PRIMEIRA,", "  VL_ACRESCIMO_DEMAIS,", "  VL_ACRESICMO_GERAL,",
+         "  VL_MINIMO) ", "VALUES", " (:pIdPrazo,", "  :pCdPrazo,", "  :pDsPrazo,", "  :pNrParcelas,", "  :pIntervalo,",
+         "  :pPrimeiraAVista,", "  :pNrDiasPrimeira,", "  :pAliquotaPrimeira,", "  :pBaixaPrimeira,",
+         "  :pAliquotaAcrescimo,", "  :pIdTpRecDemais,", "  :pStPrazoPessoa,", "  :pIdTpRecAVista,",
+         "  :pVencimentoFixo,", "  :pVlAcrescimoPrimeira,", "  :pVlAcrescimoDemais,", "  :pVlAcrescimoGeral,",
+         "  :pVlMinimo)"})));
+    EXPECT_TRUE(log.contains(texto({"INSERT INTO DETALHE_VESKO_OBSERVACOES", " (IDDETALHEVESKOOBSERVACAO,",
+                                    "  IDDETALHE,", "  DSOBSERVACAO) ", "VALUES", " (:pIdDetalheVeskoObservacao,",
+                                    "  :pIdDetalhe,", "  :pDsObservacao)"})));
+    EXPECT_TRUE(log.contains(texto({"INSERT INTO ENTREGA_STATUS", " (IDSTATUSENTREGA,", "  DESCRICAO,",
+                                    "  OBRIGATORIO,", "  ORDEM,", "  VISIVEL) ", "VALUES", " (:pIdStatusEntrega,",
+                                    "  :pDescricao,", "  :pObrigatorio,", "  :pOrdem,", "  :pVisivel)"})));
 }
 
 TEST_F(Catalogo, ASecondRecordThatFailsLeavesTheTableAsItWas) {

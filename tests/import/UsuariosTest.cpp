@@ -4,6 +4,7 @@
 
 #include "ApoioImportacao.h"
 #include "db/ComunicacaoBancoBistrel.h"
+#include "firebird/MonitorSql.h"
 #include "import/ImportacaoPDVBistrelInterna.h"
 #include "store/Criptografia.h"
 #include "store/TextoLoja.h"
@@ -256,6 +257,40 @@ TEST(UsuariosImportacao, EveryWaiterRunsAndTheLastOneDecides) {
     TPassoUsuarios passo(amb);
     EXPECT_FALSE(passo.Salvar());
     EXPECT_EQ(amb.Linhas(kFuncionarios), antes);
+}
+
+// The statements reach the database as written line by line, every line
+// followed by CR LF (the SQL monitor logs each text followed by a newline).
+TEST(UsuariosImportacao, StatementsAreSentLineByLineEachLineEndingInCrLf) {
+    AmbienteImportacao amb;
+    ArquivosBasicos(amb);
+    {
+        TMonitorSql monitor;
+        TPassoUsuarios passo(amb);
+        ASSERT_TRUE(passo.Salvar());
+    }
+    const QString log = QString::fromUtf8(teste::LerArquivo(TMonitorSql::NomeArquivo()));
+    const auto texto = [](std::initializer_list<const char*> linhas) {
+        QString s = QStringLiteral("\n");
+        for (const char* l : linhas) s += QString::fromLatin1(l) + QStringLiteral("\r\n");
+        return s + QStringLiteral("\n");
+    };
+    EXPECT_TRUE(log.contains(texto({"INSERT INTO FUNCIONARIOS", " (IDFUNCIONARIO,", "  CDFUNCIONARIO,",
+                                    "  NMFUNCIONARIO,", "  NMCURTO,", "  ALDESCONTOMAXIMO,", "  SENHA,",
+                                    "  TPFUNCIONARIO) ", "VALUES", " (:pIdFuncionario,", "  :pCdFuncionario,",
+                                    "  :pNmFuncionario,", "  :pNmCurto,", "  :pAlDescontoMaximo,", "  :pSenha,",
+                                    "  :pTpFuncionario)"})));
+    EXPECT_TRUE(log.contains(texto({"INSERT INTO FUNCIONARIOS", " (IDFUNCIONARIO,", "  CDFUNCIONARIO,",
+                                    "  NMFUNCIONARIO,", "  NMCURTO,", "  TPFUNCIONARIO) ", "VALUES",
+                                    " (:pIdFuncionario,", "  :pCdFuncionario,", "  :pNmFuncionario,", "  :pNmCurto,",
+                                    "  :pTpFuncionario)"})));
+    EXPECT_TRUE(log.contains(texto({"INSERT INTO SENHAS_GARCONS", "  (ID_GARCOM, SENHA, SENHA_MAITRE) ", "VALUES",
+                                    "  (:pIdGarcom, '', 0)"})));
+    EXPECT_TRUE(log.contains(
+        texto({"INSERT INTO USUARIOS_ACESSOS", "  (CODIGO, DESCRICAO) ", "VALUES", "  (:pCodigo, :pDescricao)"})));
+    // The one-line statement stays one line.
+    EXPECT_TRUE(log.contains(QStringLiteral("\nINSERT INTO USUARIOS_RESTRICOES  (ID_USUARIO, ID_ACESSO, TP_RESTRICAO) "
+                                            "VALUES  (:pIdUsuario, :pIdAcesso, :pTpRestricao)\n")));
 }
 
 TEST(UsuariosImportacao, AnAccessCodeThatIsNotADecimalIntegerIsSkippedWithOneWarning) {

@@ -45,7 +45,7 @@ TEST(Esquema, BancoVazioRecebeTudoEUmaSegundaPassagemNadaMuda) {
             EXPECT_TRUE(gatilhos.contains(QString::fromLatin1(t.Nome) + QStringLiteral("_BI"))) << t.Nome;
         }
     }
-    EXPECT_EQ(tabelas, 29);
+    EXPECT_EQ(tabelas, 31);
     for (const char* s : {"GEN_GRUPOS_ID", "GEN_USUARIOS_ACESSOS_ID", "GEN_USUARIOS_RESTRICOES_ID"})
         EXPECT_TRUE(sequencias.contains(QString::fromLatin1(s)));
     const QSet<QString> indices = Conjunto(*c, QStringLiteral("SELECT RDB$INDEX_NAME FROM RDB$INDICES"));

@@ -1,0 +1,233 @@
+// The export run as a whole: file names, the lists of the summary, the
+// summary record in its cases, and runs on the embedded database.
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QFile>
+#include <QRegularExpression>
+
+#include "ApoioExportacao.h"
+#include "audit/ControleLogIntegradorPDVBistrel.h"
+#include "store/TextoLoja.h"
+
+using namespace vesko;
+using vesko::teste::AmbienteExportacao;
+using W = vesko::TExportacaoPDVBistrelInterna;
+
+namespace {
+
+const QDateTime kHora(QDate(2026, 3, 1), QTime(14, 30, 5));
+
+// The name without its random suffix: "[...][...][...]" + "<suffix>.dat".
+QString SemSufixo(const QString& nome) {
+    const QRegularExpression forma(QStringLiteral(R"(^(.*\])[A-Z0-9]{6}\.dat$)"));
+    const auto m = forma.match(nome);
+    return m.hasMatch() ? m.captured(1) : QStringLiteral("<fora da forma: ") + nome + QLatin1Char('>');
+}
+
+}  // namespace
+
+TEST(NomeArquivoExportacao, TerminalOrderNumberAndTimeMakeTheBracketGroups) {
+    EXPECT_EQ(SemSufixo(W::GetNomeArquivoExportacao(QStringLiteral("CAIXA01"), QStringLiteral("1234"), kHora)),
+              QStringLiteral("[CAIXA01][CAIXA01-000001234][143005]"));
+    // Only the first eight characters of the terminal; a blank order number drops its group.
+    EXPECT_EQ(SemSufixo(W::GetNomeArquivoExportacao(QStringLiteral("CAIXA0123456"), QStringLiteral("  "), kHora)),
+              QStringLiteral("[CAIXA012][143005]"));
+    // The non-fiscal path passes letters as the order number.
+    EXPECT_EQ(SemSufixo(W::GetNomeArquivoExportacao(QStringLiteral("CAIXA01"), QStringLiteral("CNF"), kHora)),
+              QStringLiteral("[CAIXA01][CAIXA01-000000CNF][143005]"));
+    // Midnight and the last second of the day; no date.
+    EXPECT_EQ(SemSufixo(W::GetNomeArquivoExportacao(QStringLiteral("C"), QString(),
+                                                     QDateTime(QDate(2026, 1, 2), QTime(0, 0, 0)))),
+              QStringLiteral("[C][000000]"));
+    EXPECT_EQ(SemSufixo(W::GetNomeArquivoExportacao(QStringLiteral("C"), QString(),
+                                                     QDateTime(QDate(2026, 1, 2), QTime(23, 59, 59)))),
+              QStringLiteral("[C][235959]"));
+    // Two names of the same moment differ in their suffix.
+    EXPECT_NE(W::GetNomeArquivoExportacao(QStringLiteral("C"), QString(), kHora),
+              W::GetNomeArquivoExportacao(QStringLiteral("C"), QString(), kHora));
+}
+
+TEST(NomeArquivoExportacao, ABlankTerminalTakesTheMachineNameWithoutDashes) {
+    const QString maquina = W::GetNomeMaquina();
+    EXPECT_FALSE(maquina.contains(QLatin1Char('-')));
+    EXPECT_EQ(maquina, GetLocalMachine().remove(QLatin1Char('-')));
+    const QString t = maquina.left(8);
+    EXPECT_EQ(SemSufixo(W::GetNomeArquivoExportacao(QStringLiteral("   "), QStringLiteral("7"), kHora)),
+              QStringLiteral("[%1][%1-000000007][143005]").arg(t));
+}
+
+TEST(NomeArquivoExportacao, DatabaseTextCannotBreakOutOfTheName) {
+    // "PDV:01" would write into a hidden stream of another file on Windows,
+    // "/" would name a folder.
+    EXPECT_EQ(SemSufixo(W::GetNomeArquivoExportacao(QStringLiteral("PDV:01"), QStringLiteral("12/3"), kHora)),
+              QStringLiteral("[PDV_01][PDV_01-0000012_3][143005]"));
+    EXPECT_EQ(SemSufixo(W::GetNomeArquivoExportacao(QStringLiteral("a\\b*c?d\"e"), QString(), kHora)),
+              QStringLiteral("[a_b_c_d_][143005]"));
+    EXPECT_EQ(SemSufixo(W::GetNomeArquivoExportacao(QStringLiteral("a<b>c|\r"), QString(), kHora)),
+              QStringLiteral("[a_b_c__][143005]"));
+}
+
+TEST(ListasExportacao, ATrailingDashLineIsDroppedUnlessItIsTheOnlyLine) {
+    const QString tracos25(25, QLatin1Char('-'));
+    EXPECT_EQ(W::AjustarLista(QStringLiteral("* a.dat;\r\n") + tracos25 + QStringLiteral("\r\n")),
+              QStringLiteral("* a.dat;"));
+    EXPECT_EQ(W::AjustarLista(tracos25 + QStringLiteral("\r\n")), tracos25);
+    // Nineteen dashes are not a dash line; neither is text after twenty.
+    const QString tracos19(19, QLatin1Char('-'));
+    EXPECT_EQ(W::AjustarLista(QStringLiteral("* a;\r\n") + tracos19), QStringLiteral("* a;\r\n") + tracos19);
+    EXPECT_EQ(W::AjustarLista(QStringLiteral("* a;\r\n") + QString(20, QLatin1Char('-')) + QStringLiteral("x")),
+              QStringLiteral("* a;"));
+    // Inner dash lines stay; blanks and line breaks around are trimmed.
+    EXPECT_EQ(W::AjustarLista(QStringLiteral("\r\n  * a;\r\n") + tracos25 + QStringLiteral("\r\n* b;\r\n") + tracos25 +
+                              QStringLiteral("\r\n\r\n")),
+              QStringLiteral("* a;\r\n") + tracos25 + QStringLiteral("\r\n* b;"));
+    EXPECT_EQ(W::AjustarLista(QStringLiteral(" \r\n ")), QString());
+}
+
+TEST(ListasExportacao, EntriesAndDashLinesFollowTheLastLine) {
+    AmbienteExportacao a;
+    W w(a.Hint, a.Saida());
+    EXPECT_EQ(W::GetTamanhoUltimaLinha(QString()), 0);
+    EXPECT_EQ(W::GetTamanhoUltimaLinha(QStringLiteral("abc\r\nde\r\n")), 2);
+    w.AdicionarLinhaTracos();  // nothing to measure yet
+    w.AdicionarArquivoExportado(QStringLiteral("LEvt[M][101010]ABCDEF.dat"));
+    w.AdicionarLinhaTracos();
+    const QString linha = QStringLiteral("* LEvt[M][101010]ABCDEF.dat;");
+    EXPECT_EQ(w.ArquivosExportados(),
+              linha + QStringLiteral("\r\n") + QString(linha.size(), QLatin1Char('-')) + QStringLiteral("\r\n"));
+    EXPECT_EQ(w.GetArquivosExportados(), QStringLiteral("* LEvt[M][101010]ABCDEF.dat;"));
+    w.AdicionarArquivoNaoExportado(QStringLiteral("Venda 12 sem documentos"));
+    w.AdicionarArquivoNaoExportado(QStringLiteral("Venda 13 sem documentos fiscais"));
+    EXPECT_EQ(w.GetArquivosNaoExportados(), QStringLiteral("Venda 12 sem documentos\r\n") +
+                                                QString(23, QLatin1Char('-')) +
+                                                QStringLiteral("\r\nVenda 13 sem documentos fiscais"));
+}
+
+TEST(ExportacaoPDVBistrelInterna, TheDirectoryGetsItsTrailingSeparator) {
+    AmbienteExportacao a;
+    EXPECT_EQ(W(a.Hint, a.Saida()).DiretorioExportacao(), PutLastBackSlash(a.Saida()));
+    EXPECT_EQ(W(a.Hint, PutLastBackSlash(a.Saida())).DiretorioExportacao(), PutLastBackSlash(a.Saida()));
+}
+
+// ---- the summary record --------------------------------------------------------
+
+namespace {
+
+struct CasoResumo {
+    bool Completa;
+    bool Automatico;
+    bool Exportados;
+    bool NaoExportados;
+    const char* Descricao;  // nullptr: no record
+    int Tipo;
+};
+
+}  // namespace
+
+TEST(ResumoExportacao, EachCaseWritesItsRecordOrNone) {
+    const CasoResumo casos[] = {
+        {true, false, true, false, "Exportação realizada com sucesso!", taInformacao},
+        {true, true, true, false, "Exportação realizada com sucesso!", taInformacao},
+        {true, false, false, false, "Nenhum arquivo exportado para a retaguarda", taInformacao},
+        {true, true, false, false, nullptr, 0},  // an automatic run that found nothing leaves no trace
+        {false, false, false, true, "Arquivos não exportados para a retaguarda", taAviso},
+        {false, false, true, true, "Arquivos não exportados para a retaguarda", taAviso},
+        {false, true, false, true, nullptr, 0},
+        {false, false, true, false, nullptr, 0},  // failures wrote their own records
+        {false, false, false, false, nullptr, 0},
+    };
+    for (const CasoResumo& c : casos) {
+        SCOPED_TRACE(testing::Message() << "completa " << c.Completa << " automatico " << c.Automatico
+                                        << " exportados " << c.Exportados << " nao " << c.NaoExportados);
+        AmbienteExportacao a;
+        W w(a.Hint, a.Saida());
+        if (c.Exportados) {
+            w.AdicionarArquivoExportado(QStringLiteral("LEvt[M][101010]ABCDEF.dat"));
+            w.AdicionarLinhaTracos();
+        }
+        if (c.NaoExportados) w.AdicionarArquivoNaoExportado(QStringLiteral("Venda 12 sem documentos"));
+        w.RegistrarResumo(c.Completa, c.Automatico);
+        const auto registros = AmbienteExportacao::Auditorias();
+        if (!c.Descricao) {
+            EXPECT_TRUE(registros.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(registros.size(), 1);
+        EXPECT_EQ(registros[0].Descricao, QString::fromUtf8(c.Descricao));
+        EXPECT_EQ(registros[0].Tipo, c.Tipo);
+    }
+}
+
+TEST(ResumoExportacao, TheDetailsListTheFilesOrTheFailedSales) {
+    {
+        AmbienteExportacao a;
+        W w(a.Hint, a.Saida());
+        w.AdicionarArquivoExportado(QStringLiteral("LEvt[M][101010]ABCDEF.dat"));
+        w.AdicionarLinhaTracos();
+        w.RegistrarResumo(true, true);
+        ASSERT_EQ(AmbienteExportacao::Auditorias().size(), 1);
+        EXPECT_EQ(AmbienteExportacao::Auditorias()[0].Detalhes,
+                  QStringLiteral("Arquivos exportados:\r\n\r\n* LEvt[M][101010]ABCDEF.dat;"));
+    }
+    {
+        AmbienteExportacao a;
+        W w(a.Hint, a.Saida());
+        w.RegistrarResumo(true, false);
+        ASSERT_EQ(AmbienteExportacao::Auditorias().size(), 1);
+        EXPECT_EQ(AmbienteExportacao::Auditorias()[0].Detalhes,
+                  QStringLiteral("A rotina de exportação foi executada com sucesso, porém, no momento não existe "
+                                 "nenhum arquivo para ser exportado para o sistema de retaguarda."));
+    }
+    {
+        AmbienteExportacao a;
+        W w(a.Hint, a.Saida());
+        w.AdicionarArquivoNaoExportado(QStringLiteral("Venda 12 sem documentos"));
+        w.RegistrarResumo(false, false);
+        ASSERT_EQ(AmbienteExportacao::Auditorias().size(), 1);
+        EXPECT_EQ(AmbienteExportacao::Auditorias()[0].Detalhes, QStringLiteral("Venda 12 sem documentos"));
+    }
+}
+
+// ---- whole runs ------------------------------------------------------------------
+
+TEST(ExecucaoExportacao, AnUnreachableDatabaseLeavesOnlyTheGatewaysRecord) {
+    AmbienteExportacao a;
+    QFile::remove(a.CaminhoBanco());
+    EXPECT_FALSE(a.Exportar(false));
+    EXPECT_EQ(AmbienteExportacao::Auditorias().size(), 1);
+    EXPECT_TRUE(a.ArquivosSaida().isEmpty());
+}
+
+TEST(ExecucaoExportacao, ARunRemovesStaleTemporariesAndRunsEveryStep) {
+    AmbienteExportacao a;
+    teste::GravarArquivo(a.ArquivoSaida(QStringLiteral("~HDoc[X][010101]AAAAAA.dat.tmp")), "resto");
+    a.Executar(QStringLiteral("INSERT INTO LOGEVT (IDLOG, DSNOMEMAQUINA, DSDESCRICAOCURTA) VALUES (1, 'CAIXA01', 'x')"));
+    a.Executar(QStringLiteral("INSERT INTO CLIENTEEXP (IDCLIENTE, NOME, IPTERMINAL, ALTERACAO_CADASTRO) "
+                              "VALUES ('9', 'Ana', 'CAIXA02', 1)"));
+    // The directory is given without its trailing separator.
+    const bool completa = a.Exportar(false);
+    // While later steps are not all in place the run cannot be complete; the
+    // steps before them did their work all the same.
+    (void)completa;
+    const QStringList arquivos = a.ArquivosSaida();
+    ASSERT_EQ(arquivos.size(), 2) << arquivos.join(QLatin1Char(' ')).toStdString();
+    EXPECT_TRUE(arquivos[0].startsWith(QLatin1String("CCad[CAIXA02][")));
+    EXPECT_TRUE(arquivos[1].startsWith(QLatin1String("LEvt[CAIXA01][")));
+    EXPECT_EQ(a.Contar(QStringLiteral("LOGEVT")), 0);
+    EXPECT_EQ(a.Contar(QStringLiteral("CLIENTEEXP")), 0);
+    EXPECT_TRUE(a.Hint.Historico().contains(QStringLiteral("Recebendo logs do banco de dados...")));
+    EXPECT_TRUE(a.Hint.Historico().contains(QStringLiteral("Recebendo clientes a exportar do banco de dados...")));
+}
+
+TEST(ExecucaoExportacao, AnAutomaticRunThatIsNotCompleteWritesNoSummary) {
+    AmbienteExportacao a;
+    a.Executar(QStringLiteral("INSERT INTO LOGEVT (IDLOG, DSNOMEMAQUINA) VALUES (1, 'CAIXA01')"));
+    const bool completa = a.Exportar(true);
+    for (const auto& r : AmbienteExportacao::Auditorias()) {
+        if (!completa) {
+            EXPECT_NE(r.Descricao, QStringLiteral("Exportação realizada com sucesso!"));
+        }
+        EXPECT_NE(r.Descricao, QStringLiteral("Nenhum arquivo exportado para a retaguarda"));
+    }
+}
