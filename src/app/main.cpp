@@ -30,7 +30,7 @@ void Linha(const QString& texto) {
 }
 
 const char* kUso =
-    "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico | importar | exportar | auditoria | criar-base DIR | conectar]\n"
+    "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico | importar | exportar | auditoria | criar-base DIR | conectar | chave-publica]\n"
     "  sem comando  o integrador na área de notificação\n"
     "  versao       mostra a versão\n"
     "  servico      o agendador sem ícone (máquinas sem área de trabalho)\n"

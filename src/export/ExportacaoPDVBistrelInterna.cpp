@@ -112,7 +112,9 @@ QString TExportacaoPDVBistrelInterna::GetNomeArquivoExportacao(const QString& Te
                           ? QString()
                           : QStringLiteral("[") + t + QStringLiteral("-") +
                                 NomeArquivoSeguro(StrZero(nrOrdem, 9)) + QStringLiteral("]");
-    const QString c = QStringLiteral("[") + DataHora.time().toString(QStringLiteral("HHmmss")) + QStringLiteral("]");
+    // A missing date-time (a null column) is day zero, midnight.
+    const QTime hora = DataHora.isValid() ? DataHora.time() : QTime(0, 0);
+    const QString c = QStringLiteral("[") + hora.toString(QStringLiteral("HHmmss")) + QStringLiteral("]");
     return a + b + c + GetRandonSufix() + QStringLiteral(".dat");
 }
 

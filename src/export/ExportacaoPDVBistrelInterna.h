@@ -135,8 +135,12 @@ public:
                                const QString& ArquivoHDoc);
 
     // ---- non-fiscal movements and documents by type (steps 5 to 10) -------
-    bool GravarArquivosNaoFiscais(TComunicacaoBancoBistrel& Gateway, TQuery& Movimentos);
-    bool GravarArquivoNaoFiscal(TComunicacaoBancoBistrel& Gateway, TQuery& Movimentos, TQuery& Recebimentos);
+    // Movimentos: the selection of step 5, its files go into `Unidade`.
+    bool GravarArquivosNaoFiscais(TComunicacaoBancoBistrel& Gateway, TQuery& Movimentos, TUnidadeExportacao& Unidade);
+    bool GravarArquivoNaoFiscal(TComunicacaoBancoBistrel& Gateway, TQuery& Movimentos, TQuery& Recebimentos,
+                                TUnidadeExportacao& Unidade);
+    // Each row's file is renamed into place, then its row deleted by
+    // IDARQUIVODOCUMENTO. False when a rename or a deletion fails.
     bool GravarArquivosDocumentoPorTipo(TComunicacaoBancoBistrel& Gateway, const QString& Prefixo,
                                         TQuery& Documentos);
 

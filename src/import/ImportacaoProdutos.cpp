@@ -22,8 +22,10 @@
 // once after the groups are written (the last row per code, as the lookup
 // query leaves it), and the bar code of each product from an index of the
 // codes file built once per step (the first EAN13, else the first "Chamada",
-// in file order, as a Locate from the first record finds them).
+// in file order, as a Locate from the first record finds them); the picture
+// search runs only for the products whose IdDetalhe the pictures file holds.
 #include <QHash>
+#include <QSet>
 #include <QStringList>
 #include <memory>
 #include <optional>
@@ -286,10 +288,45 @@ void ObterImagemProduto(const QString& IdDetalhe, TClientDataSet& Imagens, QByte
     Stream.append(imagem);
 }
 
+// The IdDetalhe values of the pictures file, read once, so that the products
+// without a picture (most of them) skip the index search. On a text key the
+// search matches exactly the same text, so a product whose IdDetalhe is not
+// in the set has no picture; for a key of another type every product is
+// searched, as before.
+class TChavesImagens {
+public:
+    explicit TChavesImagens(TClientDataSet& imagens) : m_imagens(imagens) {}
+
+    bool PodeTer(const QString& IdDetalhe) {
+        if (!m_montado) Montar();
+        return !m_completo || m_chaves.contains(IdDetalhe);
+    }
+
+private:
+    void Montar() {
+        m_montado = true;
+        TClientDataSet& ds = m_imagens;
+        if (!ds.Active() || ds.IsEmpty()) return;  // the search itself finds nothing
+        TField& id = ds.FieldByName(QStringLiteral("IdDetalhe"));
+        const TFieldType t = id.DataType();
+        if (t != ftString && t != ftWideString && t != ftFixedChar && t != ftFixedWideChar) return;
+        for (ds.First(); !ds.Eof(); ds.Next())
+            if (!id.IsNull()) m_chaves.insert(id.AsString());
+        m_completo = true;
+    }
+
+    TClientDataSet& m_imagens;
+    bool m_montado = false;
+    bool m_completo = false;
+    QSet<QString> m_chaves;
+};
+
 // "pImagem": the product's picture as a blob, or NULL when it has none.
-void AdicionarParametroImagem(TParams& Params, const QString& IdDetalhe, TClientDataSet& Imagens) {
+void AdicionarParametroImagem(TParams& Params, const QString& IdDetalhe, TClientDataSet& Imagens,
+                              TChavesImagens& Chaves) {
     QByteArray stream;
-    ObterImagemProduto(TextoCurto(IdDetalhe), Imagens, stream);
+    const QString chave = TextoCurto(IdDetalhe);
+    if (Chaves.PodeTer(chave)) ObterImagemProduto(chave, Imagens, stream);
     TParam& p = Params.CreateParam(ftBlob, QStringLiteral("pImagem"));
     if (!stream.isEmpty()) p.SetAsBlob(stream);
 }
@@ -355,6 +392,7 @@ struct TContextoProdutos {
     TGateway& g;
     std::optional<TCamposProduto> campos;
     TIndiceCodigos codigos;
+    TChavesImagens imagens;
     bool usaAliquotaNFCe;
 };
 
@@ -419,7 +457,7 @@ QString MontarInsertProduto(TContextoProdutos& x, TParams& p) {
     logico(u"pStBalanca"_s, c.StBalanca.AsBoolean());
     logico(u"pStUnitario"_s, c.StUnitario.AsBoolean());
     logico(u"pStProdutoComposto"_s, c.StProdutoComposto.AsBoolean());
-    AdicionarParametroImagem(p, idDetalhe, w.cdsImagensProdutos);
+    AdicionarParametroImagem(p, idDetalhe, w.cdsImagensProdutos, x.imagens);
     real(u"pFTConvUnidTributaria"_s, ValorCampo(c.FtConvUnidTributaria, 0.0).toDouble());
     texto(u"pTpUnidTributaria"_s, ValorCampo(c.TpUnidTributaria, QString()).toString());
     return kInsertProduto;
@@ -434,7 +472,8 @@ bool ImportarProdutos(TWorker& w, TGateway& g) {
     const bool temAliquotaNFCe = ds.FindField(QStringLiteral("AlTributacaoNFCe")) != nullptr;
     const bool usaAliquotaNFCe =
         temAliquotaNFCe && g.LerConfiguracao(QStringLiteral("TrabalhaSAT_NFCe_NaoFiscal")) == QLatin1String("1");
-    TContextoProdutos contexto{w, g, std::nullopt, TIndiceCodigos(w.cdsCodigos), usaAliquotaNFCe};
+    TContextoProdutos contexto{w, g, std::nullopt, TIndiceCodigos(w.cdsCodigos), TChavesImagens(w.cdsImagensProdutos),
+                               usaAliquotaNFCe};
 
     TReescritaTabela r;
     r.DataSet = &ds;

@@ -90,6 +90,8 @@ QString TRegistroFixo::Valor(TCampoTexto c) const {
 
 void TRegistroFixo::Definir(TCampoTexto c, const QString& v) {
     Conferir(c.Offset, c.Largura + 1);
+    if (c.Largura > 255)
+        throw EArgumentException(QStringLiteral("Texto curto de %1 caracteres: o limite é 255.").arg(c.Largura));
     const QByteArray b = ParaCp1252(v).left(c.Largura);
     char* p = m_bytes.data() + c.Offset;
     std::memset(p, 0, static_cast<size_t>(c.Largura) + 1);

@@ -69,7 +69,7 @@ const QString kSemDiretorio = QStringLiteral("Não foi configurado o diretório 
 
 TEST(ComandoExportar, WithoutAnExportDirectoryThatCanBeMadeItSaysSoAndExitsTwo) {
     {
-        Loja loja(QString());  // not configured
+        Loja loja{QString()};  // not configured
         const Resultado r = Rodar(loja.Home(), {QStringLiteral("exportar")});
         EXPECT_EQ(r.codigo, 2);
         EXPECT_TRUE(r.erros.contains(kSemDiretorio)) << r.erros.toStdString();

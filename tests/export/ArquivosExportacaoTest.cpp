@@ -112,20 +112,6 @@ TEST(ArquivosExportacao, EveryCharacterAWindowsNameCannotHoldBecomesAnUnderscore
     EXPECT_EQ(NomeArquivoSeguro(QStringLiteral("Caixa-01 [São] #1.+")), QStringLiteral("Caixa-01 [São] #1.+"));
 }
 
-TEST(ArquivosExportacao, TheCopyGoesToTheDaysBackupFolderUnderTheFinalName) {
-    AmbienteExportacao a;
-    TUnidadeExportacao u(Diretorio(a));
-    u.Gravar(QStringLiteral("LEvt"), kBase, "log");
-    ASSERT_TRUE(u.Efetivar());
-    u.Concluir();
-    for (const QString& c : u.CaminhosFinais()) TExportacaoPDVBistrelInterna::CriarBackupArquivo(c);
-    const QString copia = DiretorioBackupsDAT(QDate::currentDate()) + QStringLiteral("LEvt") + kBase;
-    EXPECT_EQ(teste::LerArquivo(copia), QByteArray("log"));
-    // A file that is not there is passed over.
-    TExportacaoPDVBistrelInterna::CriarBackupArquivo(a.ArquivoSaida(QStringLiteral("nada.dat")));
-    EXPECT_EQ(QDir(DiretorioBackupsDAT(QDate::currentDate())).entryList(QDir::Files).size(), 1);
-}
-
 TEST(ArquivosExportacao, ACommittedUnitIsRenamedCopiedAndListedARolledBackOneLeavesNoTrace) {
     AmbienteExportacao a;
     a.Executar(QStringLiteral("INSERT INTO LOGEVT (IDLOG, DSNOMEMAQUINA) VALUES (1, 'M')"));

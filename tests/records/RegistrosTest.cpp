@@ -51,7 +51,7 @@ const std::map<std::string, Esperado> kCliente = {
     {"NrCelular", {640, 20}},   {"DataHoraAlteracao", {661, 20}},
 };
 
-// The header offsets other parts of the system read.
+// The header offsets the export and the back office read.
 const std::map<std::string, Esperado> kHeader = {
     {"TipoRegistro", {0, 0}},   {"IpTerminal", {8, 71}},     {"DataFechamento", {80, 10}},
     {"HoraFechamento", {91, 8}}, {"CdEmpresa", {100, 20}},   {"NrModeloNf", {681, 2}},

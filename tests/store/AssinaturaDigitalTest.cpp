@@ -89,11 +89,6 @@ TEST_F(AssinaturaDigital, TheKeyPairIsMadeOnceOwnerOnlyAndReused) {
     EXPECT_EQ(teste::LerArquivo(caminho), chave);
     EXPECT_EQ(QFileInfo(caminho).absoluteDir().entryList(QDir::Files | QDir::Hidden).size(), 1)
         << "no lock or temporary file left";
-
-    // Another program directory gets a pair of its own.
-    teste::PastaTemporaria outra;
-    DefinirDiretorioPrograma(outra.Caminho());
-    EXPECT_NE(TAssinatura::ChavePublica(), pk);
 }
 
 TEST_F(AssinaturaDigital, ADamagedKeyFileIsAClearErrorAndIsNeverReplaced) {
