@@ -591,8 +591,10 @@ int Executar(const TOpcoes& o) {
     comparar("tudo (com o DELETE):", im.NSem + im.NCom, im.Total, d.NSem + d.NCom, dTotal);
     const double razaoSem = im.SemImagem.parede > 0 ? (d.SemImagem.parede / d.NSem) / (im.SemImagem.parede / im.NSem) : 0;
     const double razaoSemCpu = im.SemImagem.cpu > 0 ? (d.SemImagem.cpu / d.NSem) / (im.SemImagem.cpu / im.NSem) : 0;
-    Linha("  meta sem imagem (razão >= 0,70): relógio %.2f, CPU %.2f: %s\n", razaoSem, razaoSemCpu,
-          std::max(razaoSem, razaoSemCpu) >= 0.7 ? "atingida" : "NÃO atingida");
+    // Judged on the thread's CPU time: the wall clock of a shared machine
+    // measures the other processes and the disk as much as the import.
+    Linha("  meta sem imagem (razão de CPU >= 0,70): CPU %.2f: %s (relógio %.2f, só informativo)\n", razaoSemCpu,
+          razaoSemCpu >= 0.7 ? "atingida" : "NÃO atingida", razaoSem);
     if (d.NCom > 0)
         Linha("  Redimencionar: %.2f ms por imagem (no laço direto); com imagem, por produto: importação %.2f ms, "
               "direto %.2f ms\n",
