@@ -205,7 +205,7 @@ void RegistrarErroVenda(const QString& Mensagem, const QString& Classe) {
 
 // The list entry of a sale: its files in list order (those that exist,
 // under the names given by `Nome`), closed by a line of "-".
-QString MontarEntrada(const QString& NomeBase, const QStringList& PrefixosDocumentos,
+QString MontarEntrada(const QStringList& PrefixosDocumentos,
                       const std::function<QString(const QString&)>& Nome,
                       const std::function<bool(const QString&)>& Existe) {
     QString entrada;
@@ -217,7 +217,6 @@ QString MontarEntrada(const QString& NomeBase, const QStringList& PrefixosDocume
     if (entrada.trimmed().isEmpty()) return entrada;
     const bool comIDDoc = Existe(QStringLiteral("IDDoc")) || Existe(QStringLiteral("SDocC"));
     const QString referencia = Nome(comIDDoc ? QStringLiteral("IDDoc") : QStringLiteral("SDoc"));
-    (void)NomeBase;
     return entrada + QString(3 + referencia.size(), QLatin1Char('-')) + kCrLf;
 }
 
@@ -288,7 +287,7 @@ bool TExportacaoPDVBistrelInterna::ExportarVendas(TComunicacaoBancoBistrel& Gate
         }
         if (ConcluirUnidade(Gateway, unidade, ok, false)) {
             FArquivosExportados += MontarEntrada(
-                venda.NomeBase, venda.PrefixosDocumentos,
+                venda.PrefixosDocumentos,
                 [&](const QString& p) { return unidade.NomeFinal(p, venda.NomeBase); },
                 [&](const QString& p) {
                     const QString nome = unidade.NomeFinal(p, venda.NomeBase);
@@ -336,8 +335,7 @@ bool TExportacaoPDVBistrelInterna::GravarArquivosVenda(TComunicacaoBancoBistrel&
             return Caminho(FDiretorioExportacao, QString::fromLatin1(prefixo), base);
         };
         const QString hDoc = caminho("HDoc"), dDoc = caminho("DDoc"), sDoc = caminho("SDoc"),
-                      idDoc = caminho("IDDoc"), cDoc = caminho("CDoc"), aDoc = caminho("ADoc"),
-                      sDocC = caminho("SDocC");
+                      idDoc = caminho("IDDoc"), cDoc = caminho("CDoc"), aDoc = caminho("ADoc");
 
         // 3, 4: header, cancellation copy.
         GravarArquivo(hDoc, header.Bytes());
@@ -395,14 +393,12 @@ bool TExportacaoPDVBistrelInterna::GravarArquivosVenda(TComunicacaoBancoBistrel&
         // 12 to 15: outside a sale under way the entry is listed here; within
         // ExportarVendas it is listed under the final names after the commit.
         if (!g_venda) {
-            const QStringList prefixos = g_ultimosPrefixos;
             FArquivosExportados += MontarEntrada(
-                base, prefixos, [&](const QString& p) { return p + base; },
+                g_ultimosPrefixos, [&](const QString& p) { return p + base; },
                 [&](const QString& p) { return QFileInfo::exists(FDiretorioExportacao + p + base); });
             for (const char* p : {"HDoc", "DDoc", "SDoc", "IDDoc", "CDoc", "ADoc", "SDocC"})
                 CriarBackupArquivo(FDiretorioExportacao + QString::fromLatin1(p) + base);
         }
-        (void)sDocC;
         return true;
     } catch (const std::exception& e) {
         RegistrarErroVenda(MensagemExcecao(e), NomeClasseExcecao(e));
@@ -544,7 +540,7 @@ bool TExportacaoPDVBistrelInterna::ExportarArquivosDocumentoVenda(TComunicacaoBa
     Lista.clear();
     for (const QString& p : prefixos) {
         const QString arquivo = Caminho(FDiretorioExportacao, p, NomeBase);
-        if (QFileInfo::exists(arquivo)) Lista += QStringLiteral("* ") + QFileInfo(arquivo).fileName() + QStringLiteral(";") + kCrLf;
+        if (QFileInfo::exists(arquivo)) Lista += QStringLiteral("* ") + p + NomeBase + QStringLiteral(";") + kCrLf;
     }
     for (const int idArquivo : escritas) {
         TParams apagar;
