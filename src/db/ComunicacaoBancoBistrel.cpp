@@ -177,6 +177,14 @@ bool TComunicacaoBancoBistrel::ReverterTransacao() {
 
 // ---- commands and queries --------------------------------------------------------
 
+TDesconexaoAoFinal::~TDesconexaoAoFinal() {
+    if (!Conectado) return;
+    try {
+        m_g.Desconectar();
+    } catch (...) {  // the gateway audits its own failures
+    }
+}
+
 bool TComunicacaoBancoBistrel::ExecutarQuery(const QString& SQL, const TParams* Params, bool IgnorarLinhasAfetadas) {
     try {
         const std::uint64_t linhas = FConexao->Executar(SQL, Params, !IgnorarLinhasAfetadas);

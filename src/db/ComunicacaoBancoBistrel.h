@@ -89,6 +89,20 @@ private:
     std::unique_ptr<TConnectionLink> FLinkConexao;
 };
 
+// Disconnects the gateway at the end of a run that had connected
+// (`Conectado`), also when an exception passes; never throws.
+class TDesconexaoAoFinal {
+public:
+    explicit TDesconexaoAoFinal(TComunicacaoBancoBistrel& g) : m_g(g) {}
+    ~TDesconexaoAoFinal();
+    TDesconexaoAoFinal(const TDesconexaoAoFinal&) = delete;
+    TDesconexaoAoFinal& operator=(const TDesconexaoAoFinal&) = delete;
+    bool Conectado = false;
+
+private:
+    TComunicacaoBancoBistrel& m_g;
+};
+
 // One audit record written by a gateway, as handed to the listeners.
 struct TRegistroAuditoriaBanco {
     QString DescricaoCurta;

@@ -18,24 +18,8 @@ using namespace vesko;
 
 namespace {
 
-struct Resultado {
-    int codigo = -1;
-    QString saida;
-    QString erros;
-};
-
-Resultado ChavePublica(const QString& home) {
-    QProcess p;
-    p.setProcessEnvironment(teste::AmbienteBrasileiro());
-    p.start(teste::ExecutavelConstruido(QStringLiteral("Quorvel_IntegradorVesko")),
-            {QStringLiteral("--home"), home, QStringLiteral("chave-publica")});
-    if (!p.waitForFinished(60000)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+teste::ResultadoPrograma ChavePublica(const QString& home) {
+    return teste::RodarPrograma(home, {QStringLiteral("chave-publica")}, 60000);
 }
 
 bool Confere(const QByteArray& linha, const QByteArray& assinatura, const QByteArray& chavePublica) {
@@ -51,7 +35,7 @@ bool Confere(const QByteArray& linha, const QByteArray& assinatura, const QByteA
 TEST(ChavePublica, ThePrintedKeyVerifiesALineSignedInTheSameProgramDirectory) {
     ASSERT_GE(sodium_init(), 0);
     teste::PastaTemporaria home;
-    const Resultado r = ChavePublica(home.Caminho());
+    const teste::ResultadoPrograma r = ChavePublica(home.Caminho());
     ASSERT_EQ(r.codigo, 0) << r.erros.toStdString();
     ASSERT_TRUE(r.saida.endsWith(QLatin1Char('\n')));
     const QByteArray pk = QByteArray::fromBase64(r.saida.trimmed().toLatin1(), QByteArray::AbortOnBase64DecodingErrors);
@@ -76,7 +60,7 @@ TEST(ChavePublica, ADamagedKeyOrAnUnwritableDirectoryIsAReadableLineAndExitOne) 
     teste::PastaTemporaria home;
     const QString chave = home.Arquivo(QStringLiteral("AssinaturaArquivosPDV.chave"));
     teste::GravarArquivo(chave, QByteArray(63, 'x'));
-    Resultado r = ChavePublica(home.Caminho());
+    teste::ResultadoPrograma r = ChavePublica(home.Caminho());
     EXPECT_EQ(r.codigo, 1);
     EXPECT_TRUE(r.saida.isEmpty()) << r.saida.toStdString();
     EXPECT_TRUE(r.erros.contains(QStringLiteral("está danificada"))) << r.erros.toStdString();

@@ -15,24 +15,6 @@ using namespace vesko;
 
 namespace {
 
-struct Resultado {
-    int codigo = -1;
-    QString erros;
-};
-
-Resultado Rodar(const QString& home, const QStringList& args) {
-    QProcess p;
-    p.setProcessEnvironment(teste::AmbienteBrasileiro());
-    p.start(teste::ExecutavelConstruido(QStringLiteral("Quorvel_IntegradorVesko")),
-            QStringList{QStringLiteral("--home"), home} + args);
-    if (!p.waitForFinished(240000)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, QString::fromUtf8(p.readAllStandardError())};
-}
-
 // A program folder whose settings name an export directory `saida` (not
 // created) and a database folder `base`.
 class Loja {
@@ -49,7 +31,7 @@ public:
     QString Home() const { return m_pasta.Caminho(); }
     QString Arquivo(const QString& nome) const { return m_pasta.Arquivo(nome); }
     bool CriarBase() const {
-        return Rodar(Home(), {QStringLiteral("criar-base"), Arquivo(QStringLiteral("base"))}).codigo == 0;
+        return teste::RodarPrograma(Home(), {QStringLiteral("criar-base"), Arquivo(QStringLiteral("base"))}).codigo == 0;
     }
     QStringList Descricoes() const {
         DefinirDiretorioPrograma(Home());
@@ -70,27 +52,27 @@ const QString kSemDiretorio = QStringLiteral("Não foi configurado o diretório 
 TEST(ComandoExportar, WithoutAnExportDirectoryThatCanBeMadeItSaysSoAndExitsTwo) {
     {
         Loja loja{QString()};  // not configured
-        const Resultado r = Rodar(loja.Home(), {QStringLiteral("exportar")});
+        const teste::ResultadoPrograma r = teste::RodarPrograma(loja.Home(), {QStringLiteral("exportar")});
         EXPECT_EQ(r.codigo, 2);
         EXPECT_TRUE(r.erros.contains(kSemDiretorio)) << r.erros.toStdString();
     }
     {
         Loja loja(QStringLiteral("arquivo/saida"));  // below a plain file: cannot be made
         teste::GravarArquivo(loja.Arquivo(QStringLiteral("arquivo")), "x");
-        const Resultado r = Rodar(loja.Home(), {QStringLiteral("exportar"), QStringLiteral("--automatico")});
+        const teste::ResultadoPrograma r = teste::RodarPrograma(loja.Home(), {QStringLiteral("exportar"), QStringLiteral("--automatico")});
         EXPECT_EQ(r.codigo, 2);
         EXPECT_TRUE(r.erros.contains(kSemDiretorio)) << r.erros.toStdString();
     }
     {
         Loja loja;
-        const Resultado r = Rodar(loja.Home(), {QStringLiteral("exportar"), QStringLiteral("--outro")});
+        const teste::ResultadoPrograma r = teste::RodarPrograma(loja.Home(), {QStringLiteral("exportar"), QStringLiteral("--outro")});
         EXPECT_EQ(r.codigo, 2);
     }
 }
 
 TEST(ComandoExportar, ARunThatCannotConnectExitsOneAndTheDirectoryIsMade) {
     Loja loja;  // no database in `base`
-    const Resultado r = Rodar(loja.Home(), {QStringLiteral("exportar")});
+    const teste::ResultadoPrograma r = teste::RodarPrograma(loja.Home(), {QStringLiteral("exportar")});
     EXPECT_EQ(r.codigo, 1) << r.erros.toStdString();
     EXPECT_TRUE(QFileInfo(loja.Arquivo(QStringLiteral("saida"))).isDir());
     EXPECT_EQ(loja.Descricoes().size(), 1);  // the gateway's record, no summary
@@ -100,7 +82,7 @@ TEST(ComandoExportar, TakesTheSingleInstanceLock) {
     Loja loja;
     TInstanciaUnica outra;
     ASSERT_TRUE(outra.Adquirir());
-    const Resultado r = Rodar(loja.Home(), {QStringLiteral("exportar")});
+    const teste::ResultadoPrograma r = teste::RodarPrograma(loja.Home(), {QStringLiteral("exportar")});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_TRUE(r.erros.contains(QStringLiteral("em execução"))) << r.erros.toStdString();
     EXPECT_FALSE(QFileInfo::exists(loja.Arquivo(QStringLiteral("saida"))));  // nothing ran
@@ -109,7 +91,7 @@ TEST(ComandoExportar, TakesTheSingleInstanceLock) {
 TEST(ComandoExportar, ACompleteRunExitsZeroWithItsSummaryAndHints) {
     Loja loja;
     ASSERT_TRUE(loja.CriarBase());
-    const Resultado r = Rodar(loja.Home(), {QStringLiteral("exportar")});
+    const teste::ResultadoPrograma r = teste::RodarPrograma(loja.Home(), {QStringLiteral("exportar")});
     EXPECT_TRUE(r.erros.contains(QStringLiteral("Recebendo logs do banco de dados...\n"))) << r.erros.toStdString();
     // With nothing to export a manual run is complete and says so; an
     // automatic one leaves no trace. Until every step of the run is in
@@ -117,7 +99,7 @@ TEST(ComandoExportar, ACompleteRunExitsZeroWithItsSummaryAndHints) {
     if (r.codigo == 0) {
         EXPECT_EQ(loja.Descricoes().last(), QStringLiteral("Nenhum arquivo exportado para a retaguarda"));
         const int antes = static_cast<int>(loja.Descricoes().size());
-        EXPECT_EQ(Rodar(loja.Home(), {QStringLiteral("exportar"), QStringLiteral("--automatico")}).codigo, 0);
+        EXPECT_EQ(teste::RodarPrograma(loja.Home(), {QStringLiteral("exportar"), QStringLiteral("--automatico")}).codigo, 0);
         EXPECT_EQ(loja.Descricoes().size(), antes);
     } else {
         EXPECT_EQ(r.codigo, 1);

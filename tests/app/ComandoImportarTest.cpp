@@ -16,24 +16,6 @@ using namespace vesko;
 
 namespace {
 
-struct Resultado {
-    int codigo = -1;
-    QString erros;
-};
-
-Resultado Rodar(const QString& home, const QStringList& args) {
-    QProcess p;
-    p.setProcessEnvironment(teste::AmbienteBrasileiro());
-    p.start(teste::ExecutavelConstruido(QStringLiteral("Quorvel_IntegradorVesko")),
-            QStringList{QStringLiteral("--home"), home} + args);
-    if (!p.waitForFinished(240000)) {
-        p.kill();
-        p.waitForFinished();
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, QString::fromUtf8(p.readAllStandardError())};
-}
-
 // A program folder with settings, an embedded POS database and the
 // generated back-office files.
 class Loja {
@@ -48,7 +30,7 @@ public:
     }
     QString Home() const { return m_pasta.Caminho(); }
     QString Entrada() const { return m_pasta.Arquivo(QStringLiteral("entrada")); }
-    bool CriarBase() const { return Rodar(Home(), {QStringLiteral("criar-base"), m_pasta.Arquivo(QStringLiteral("base"))}).codigo == 0; }
+    bool CriarBase() const { return teste::RodarPrograma(Home(), {QStringLiteral("criar-base"), m_pasta.Arquivo(QStringLiteral("base"))}).codigo == 0; }
     QStringList Descricoes() const {
         DefinirDiretorioPrograma(Home());
         QStringList r;
@@ -65,7 +47,7 @@ private:
 
 TEST(ComandoImportar, WithoutAnImportDirectoryItSaysSoAndExitsTwo) {
     teste::PastaTemporaria home;
-    const Resultado r = Rodar(home.Caminho(), {QStringLiteral("importar")});
+    const teste::ResultadoPrograma r = teste::RodarPrograma(home.Caminho(), {QStringLiteral("importar")});
     EXPECT_EQ(r.codigo, 2);
     EXPECT_TRUE(r.erros.contains(QStringLiteral("Não foi configurado o diretório de importação."))) << r.erros.toStdString();
 }
@@ -77,7 +59,7 @@ TEST(ComandoImportar, AGeneratedStoreImportsAndTheProgressIsPrintedThinned) {
     o.Produtos = 3000;  // enough records for the progress to be thinned
     o.ProdutosComImagem = 5;
     retaguarda::GerarRetaguarda(loja.Entrada(), o);
-    const Resultado r = Rodar(loja.Home(), {QStringLiteral("importar")});
+    const teste::ResultadoPrograma r = teste::RodarPrograma(loja.Home(), {QStringLiteral("importar")});
     EXPECT_EQ(r.codigo, 0) << r.erros.toStdString();
     EXPECT_EQ(loja.Descricoes().last(), QStringLiteral("Importação realizada com sucesso!"));
     EXPECT_TRUE(r.erros.contains(QStringLiteral("Salvando recebimentos no banco de dados...\n")));
@@ -95,7 +77,7 @@ TEST(ComandoImportar, AnExceptionInARunIsTheTraysErrorRecordAndExitOne) {
     p.Campo(QStringLiteral("IdProduto"), ftString, 10).Campo(QStringLiteral("IdDetalhe"), ftString, 10);
     p.Linha({QStringLiteral("1"), QStringLiteral("1")});
     p.Gravar(loja.Entrada() + QStringLiteral("/Produtos.dat"));
-    const Resultado r = Rodar(loja.Home(), {QStringLiteral("importar")});
+    const teste::ResultadoPrograma r = teste::RodarPrograma(loja.Home(), {QStringLiteral("importar")});
     EXPECT_EQ(r.codigo, 1) << r.erros.toStdString();
     EXPECT_EQ(loja.Descricoes().last(), QStringLiteral("Erro ocorrido durante a importação."));
 }

@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <QProcess>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -54,6 +56,19 @@ QString ExecutavelConstruido(const QString& nome) {
         if (QFileInfo(c).isFile()) return c;
     }
     return QStringLiteral(VESKO_BINARY_DIR) + QStringLiteral("/src/app/") + nome;
+}
+
+ResultadoPrograma RodarPrograma(const QString& home, const QStringList& args, int limiteMs) {
+    QProcess p;
+    p.setProcessEnvironment(AmbienteBrasileiro());
+    p.start(ExecutavelConstruido(QStringLiteral("Quorvel_IntegradorVesko")), QStringList{QStringLiteral("--home"), home} + args);
+    if (!p.waitForFinished(limiteMs)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2, QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
 }
 
 }  // namespace vesko::teste

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QProcessEnvironment>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 namespace vesko::teste {
@@ -33,5 +34,14 @@ QProcessEnvironment AmbienteBrasileiro();
 
 // Path of an executable built by this tree (for tests that run the program).
 QString ExecutavelConstruido(const QString& nome);
+
+// The program run with `--home home` and `args` under Brazilian regional
+// settings; codigo -1 when it did not end in time, -2 when it crashed.
+struct ResultadoPrograma {
+    int codigo = -1;
+    QString saida;
+    QString erros;
+};
+ResultadoPrograma RodarPrograma(const QString& home, const QStringList& args, int limiteMs = 240000);
 
 }  // namespace vesko::teste

@@ -9,6 +9,8 @@
 #include <iterator>
 
 #include "GeradorRetaguarda.h"
+
+#include "ApoioGerador.h"
 #include "PacoteRetaguarda.h"
 
 namespace vesko::retaguarda {
@@ -22,9 +24,6 @@ QString Id(int numero, int largura = 6) { return QStringLiteral("%1").arg(numero
 QString IdProduto(int i) { return QString::number(i + 1); }
 QString IdCaracteristica(int i) { return Id(i + 1, 4); }
 
-QString Caminho(const QString& diretorio, const char* nome) {
-    return diretorio + QLatin1Char('/') + QString::fromLatin1(nome);
-}
 
 const char* const kCaracteristicas[] = {
     "Vegetariano", "Vegano",         "Sem glúten",  "Sem lactose",          "Picante",

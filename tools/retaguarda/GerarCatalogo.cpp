@@ -9,6 +9,8 @@
 #include <iterator>
 
 #include "GeradorRetaguarda.h"
+
+#include "ApoioGerador.h"
 #include "PacoteRetaguarda.h"
 
 namespace vesko::retaguarda {
@@ -39,9 +41,6 @@ const T& Escolher(QRandomGenerator& rng, const T (&valores)[N]) {
     return valores[rng.bounded(static_cast<quint32>(N))];
 }
 
-QString Caminho(const QString& diretorio, const char* nome) {
-    return diretorio + QLatin1Char('/') + QString::fromLatin1(nome);
-}
 
 // ---- Prazos.dat ----------------------------------------------------------------
 
