@@ -208,11 +208,19 @@ public:
     struct TMarca {
         TTempo Quando;
         QString Texto;
+        // A progress given by its parts, as the program's presenters take it
+        // (they build only the texts they show).
+        bool Progresso = false;
+        QString Prefixo;
+        int K = 0, N = 0;
     };
     THintCronometrado() { m_marcas.reserve(400000); }
     void DefinirHint(const QString& texto) override {
         m_marcas.push_back({Agora(), texto});
         m_atual = texto;
+    }
+    void DefinirProgresso(const QString& prefixo, int k, int n) override {
+        m_marcas.push_back({Agora(), QString(), true, prefixo, k, n});
     }
     QString Hint() const override { return m_atual; }
     const std::vector<TMarca>& Marcas() const { return m_marcas; }
@@ -227,6 +235,14 @@ struct TProgresso {
     QString Prefixo;
     int k = 0, N = 0;
 };
+
+bool LerProgresso(const QString& texto, TProgresso& p);
+
+bool LerProgresso(const THintCronometrado::TMarca& m, TProgresso& p) {
+    if (!m.Progresso) return LerProgresso(m.Texto, p);
+    p = {m.Prefixo.toLower(), m.K, m.N};
+    return true;
+}
 
 bool LerProgresso(const QString& texto, TProgresso& p) {
     static const QRegularExpression re(QStringLiteral("^(.*)\\((\\d+) de (\\d+) ->"));
@@ -292,7 +308,7 @@ std::vector<TPassoMedido> MedirPassos(const std::vector<THintCronometrado::TMarc
     };
     for (const auto& m : marcas) {
         TProgresso p;
-        if (LerProgresso(m.Texto, p)) totais[p.Prefixo] = std::max(totais[p.Prefixo], p.N);
+        if (LerProgresso(m, p)) totais[p.Prefixo] = std::max(totais[p.Prefixo], p.N);
         if (m.Texto.startsWith(QLatin1String("Salvando "))) fechar(m.Texto, m.Quando);
     }
     fechar(QStringLiteral("(fim: data da última atualização, registro de sucesso)"), fim);
@@ -326,7 +342,7 @@ TProdutosMedidos MedirProdutos(const std::vector<THintCronometrado::TMarca>& mar
     int registro = -1;  // the first text comes before the first record
     for (++i; i < marcas.size(); ++i) {
         TProgresso p;
-        if (!LerProgresso(marcas[i].Texto, p) || p.Prefixo != prefixo) {
+        if (!LerProgresso(marcas[i], p) || p.Prefixo != prefixo) {
             if (registro >= 0) break;  // past the rewrite
             continue;
         }

@@ -76,8 +76,15 @@ void TfrmPrincipal::DefinirHint(const QString& texto) {
     if (m_ritmoHint.Mostrar(texto)) AtualizarHintBandeja();
 }
 
+void TfrmPrincipal::DefinirProgresso(const QString& prefixo, int atual, int total) {
+    if (!m_ritmoHint.MostrarProgresso(prefixo, atual, total)) return;  // kept as pending, not built
+    m_hint = TextoProgresso(prefixo, atual, total);
+    AtualizarHintBandeja();
+}
+
 void TfrmPrincipal::AtualizarHintBandeja() {
-    if (Tray.toolTip() != m_hint) Tray.setToolTip(m_hint);
+    const QString hint = Hint();
+    if (Tray.toolTip() != hint) Tray.setToolTip(hint);
 }
 
 void TfrmPrincipal::DefinirIcone(Icone icone) {

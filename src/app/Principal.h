@@ -36,7 +36,8 @@ public:
 
     // IInterfacePrincipal
     void DefinirHint(const QString& texto) override;
-    QString Hint() const override { return m_hint; }
+    void DefinirProgresso(const QString& prefixo, int atual, int total) override;
+    QString Hint() const override { return m_ritmoHint.TemPendente() ? m_ritmoHint.Pendente() : m_hint; }
     void DefinirIcone(Icone icone) override;
     void MostrarIcone(bool visivel) override;
     void Avisar(const QString& mensagem) override;

@@ -10,9 +10,15 @@ namespace vesko {
 TServico::TServico() : m_agendador(*this), m_hint(TAgendadorIntegrador::HintOcioso()) {}
 
 void TServico::DefinirHint(const QString& texto) {
-    if (texto == m_hint) return;
+    if (texto == Hint()) return;
     m_hint = texto;
     if (m_ritmoHint.Mostrar(texto)) Registrar(texto);
+}
+
+void TServico::DefinirProgresso(const QString& prefixo, int atual, int total) {
+    if (!m_ritmoHint.MostrarProgresso(prefixo, atual, total)) return;  // kept as pending, not built
+    m_hint = TextoProgresso(prefixo, atual, total);
+    Registrar(m_hint);
 }
 
 void TServico::Avisar(const QString& mensagem) { Registrar(mensagem); }

@@ -11,7 +11,8 @@ public:
     TAgendadorIntegrador& Agendador() { return m_agendador; }
 
     void DefinirHint(const QString& texto) override;
-    QString Hint() const override { return m_hint; }
+    void DefinirProgresso(const QString& prefixo, int atual, int total) override;
+    QString Hint() const override { return m_ritmoHint.TemPendente() ? m_ritmoHint.Pendente() : m_hint; }
     void DefinirIcone(Icone) override {}
     void MostrarIcone(bool) override {}
     void Avisar(const QString& mensagem) override;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "base/Hint.h"
 #include "base/Versao.h"
 #include "settings/ConfigsIntegradorPDVBistrel.h"
 #include "store/BackupVesko.h"
@@ -240,31 +241,9 @@ void TComunicacaoBancoBistrel::GravarConfiguracao(const QString& Chave, const QS
 // ---- progress ---------------------------------------------------------------------
 
 QString TComunicacaoBancoBistrel::FormatarProgresso(int Atual, int Total) {
-    // The percentage as a four-decimal fixed-point value, then shown with two
-    // decimals rounded half away from zero.
-    qint64 decimosMilesimos = 100 * 10000;
-    if (Total > 0) {
-        const double p = static_cast<double>(static_cast<qint64>(Atual) * 100) / static_cast<double>(Total);
-        decimosMilesimos = std::llround(p * 10000.0);
-    }
-    const bool negativo = decimosMilesimos < 0;
-    const qint64 centesimos = (std::llabs(decimosMilesimos) + 50) / 100;
-    // Built in one buffer: every import record shows one of these.
-    const QLocale local;
     QString texto;
     texto.reserve(48);
-    texto += QLatin1Char('(');
-    texto += QString::number(Atual);
-    texto += QLatin1String(" de ");
-    texto += QString::number(Total);
-    texto += QLatin1String(" -> ");
-    if (negativo && centesimos != 0) texto += local.negativeSign();
-    texto += local.toString(centesimos / 100);
-    texto += local.decimalPoint();
-    const int fracao = static_cast<int>(centesimos % 100);
-    texto += QLatin1Char(static_cast<char>('0' + fracao / 10));
-    texto += QLatin1Char(static_cast<char>('0' + fracao % 10));
-    texto += QLatin1String("%)");
+    AnexarProgresso(texto, Atual, Total);
     return texto;
 }
 

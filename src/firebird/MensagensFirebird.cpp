@@ -223,7 +223,7 @@ Descricao ComoTexto(const TParam& p, const Descricao& desc, Valor& v, unsigned c
         v.bytes = val.toByteArray();
         cs = kCsOctets;
     } else if (val.typeId() == QMetaType::QString) {
-        CodificarEm(val.toString(), v.bytes, csConexao);
+        CodificarEm(*static_cast<const QString*>(val.constData()), v.bytes, csConexao);
     } else {
         v.bytes = Codificar(p.AsString(), csConexao);
     }

@@ -4,19 +4,24 @@
 
 namespace vesko {
 
-void TParam::SetAsString(const QString& v) { m_tipo = TFieldType::ftString; m_valor = v; }
-void TParam::SetAsSmallInt(int v) { m_tipo = TFieldType::ftSmallint; m_valor = v; }
-void TParam::SetAsInteger(int v) { m_tipo = TFieldType::ftInteger; m_valor = v; }
-void TParam::SetAsLargeInt(qint64 v) { m_tipo = TFieldType::ftLargeint; m_valor = v; }
-void TParam::SetAsBoolean(bool v) { m_tipo = TFieldType::ftBoolean; m_valor = v; }
-void TParam::SetAsFloat(double v) { m_tipo = TFieldType::ftFloat; m_valor = v; }
-void TParam::SetAsCurrency(double v) { m_tipo = TFieldType::ftCurrency; m_valor = v; }
-void TParam::SetAsDate(const QDate& v) { m_tipo = TFieldType::ftDate; m_valor = v; }
-void TParam::SetAsTime(const QTime& v) { m_tipo = TFieldType::ftTime; m_valor = v; }
-void TParam::SetAsDateTime(const QDateTime& v) { m_tipo = TFieldType::ftDateTime; m_valor = v; }
-void TParam::SetAsMemo(const QString& v) { m_tipo = TFieldType::ftMemo; m_valor = v; }
-void TParam::SetAsMemo(const QByteArray& v) { m_tipo = TFieldType::ftMemo; m_valor = v; }
-void TParam::SetAsBlob(const QByteArray& v) { m_tipo = TFieldType::ftBlob; m_valor = v; }
+void TParam::SetAsString(const QString& v) { Definir(TFieldType::ftString, v); }
+void TParam::SetAsSmallInt(int v) { Definir(TFieldType::ftSmallint, v); }
+void TParam::SetAsInteger(int v) { Definir(TFieldType::ftInteger, v); }
+void TParam::SetAsLargeInt(qint64 v) { Definir(TFieldType::ftLargeint, v); }
+void TParam::SetAsBoolean(bool v) { Definir(TFieldType::ftBoolean, v); }
+void TParam::SetAsFloat(double v) { Definir(TFieldType::ftFloat, v); }
+void TParam::SetAsCurrency(double v) { Definir(TFieldType::ftCurrency, v); }
+void TParam::SetAsDate(const QDate& v) { Definir(TFieldType::ftDate, v); }
+void TParam::SetAsTime(const QTime& v) { Definir(TFieldType::ftTime, v); }
+void TParam::SetAsDateTime(const QDateTime& v) { Definir(TFieldType::ftDateTime, v); }
+void TParam::SetAsMemo(const QString& v) { Definir(TFieldType::ftMemo, v); }
+void TParam::SetAsMemo(const QByteArray& v) { Definir(TFieldType::ftMemo, v); }
+void TParam::SetAsBlob(const QByteArray& v) { Definir(TFieldType::ftBlob, v); }
+
+const QVariant& TParam::Nulo() {
+    static const QVariant nulo;
+    return nulo;
+}
 
 QString TParam::AsString() const {
     if (IsNull()) return QString();
@@ -25,13 +30,19 @@ QString TParam::AsString() const {
 }
 
 TParam& TParams::CreateParam(TFieldType tipo, const QString& nome) {
+    if (m_usados < m_params.size()) {
+        TParam& p = m_params[m_usados++];
+        p.Reiniciar(tipo, nome);
+        return p;
+    }
     m_params.emplace_back(tipo, nome);
+    ++m_usados;
     return m_params.back();
 }
 
 TParam* TParams::FindParam(const QString& nome) {
-    for (auto it = m_params.rbegin(); it != m_params.rend(); ++it)
-        if (it->Name().compare(nome, Qt::CaseInsensitive) == 0) return &*it;
+    for (size_t i = m_usados; i-- > 0;)
+        if (m_params[i].Name().compare(nome, Qt::CaseInsensitive) == 0) return &m_params[i];
     return nullptr;
 }
 

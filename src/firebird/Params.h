@@ -9,6 +9,7 @@
 #include <QString>
 #include <QTime>
 #include <QVariant>
+#include <cstddef>
 #include <deque>
 
 #include "datapacket/TiposCampo.h"
@@ -43,21 +44,42 @@ public:
     // Value of any kind, keeping the parameter's current type; a null
     // QVariant clears the parameter.
     void SetValue(const QVariant& v) {
-        m_valor = v.isValid() && v.typeId() != QMetaType::Nullptr ? v : QVariant();
+        m_nulo = !v.isValid() || v.typeId() == QMetaType::Nullptr;
+        m_valor = m_nulo ? QVariant() : v;
     }
     // Null, keeping the type.
-    void Clear() { m_valor = QVariant(); }
+    void Clear() {
+        m_nulo = true;
+        m_valor = QVariant();
+    }
+    // Makes this object a new parameter of that type and name, null. The old
+    // value is only dropped when the next one replaces it: a row refilling
+    // its parameters frees each value once.
+    void Reiniciar(TFieldType tipo, const QString& nome) {
+        m_tipo = tipo;
+        if (m_nome.constData() != nome.constData() || m_nome.size() != nome.size()) m_nome = nome;
+        m_nulo = true;
+    }
 
     // Null only when never set or cleared: an empty text or an empty byte
     // array is a value (an empty string, an empty blob).
-    bool IsNull() const { return !m_valor.isValid(); }
-    const QVariant& Value() const { return m_valor; }
+    bool IsNull() const { return m_nulo; }
+    const QVariant& Value() const { return m_nulo ? Nulo() : m_valor; }
     QString AsString() const;
 
 private:
+    template <typename T>
+    void Definir(TFieldType tipo, const T& v) {
+        m_tipo = tipo;
+        m_valor.setValue(v);  // in place when the kind is the same
+        m_nulo = false;
+    }
+    static const QVariant& Nulo();
+
     TFieldType m_tipo;
     QString m_nome;
-    QVariant m_valor;
+    QVariant m_valor;  // meaningless while m_nulo
+    bool m_nulo = true;
 };
 
 class TParams {
@@ -65,8 +87,13 @@ public:
     TParams() = default;
 
     // Adds a parameter (null until a value is set) and returns it. The
-    // reference stays valid while the collection lives.
+    // reference stays valid while the collection lives (until Reutilizar).
     TParam& CreateParam(TFieldType tipo, const QString& nome);
+
+    // Empties the collection for the next row of a run that fills the same
+    // parameters row after row: the parameter objects are kept and handed
+    // out again by CreateParam, so a row allocates nothing for them.
+    void Reutilizar() { m_usados = 0; }
 
     // The parameter of that name, without regard to case; the last one when
     // several share it. FindParam gives nullptr, ParamByName raises
@@ -75,17 +102,21 @@ public:
     const TParam* FindParam(const QString& nome) const;
     TParam& ParamByName(const QString& nome);
 
-    int Count() const { return static_cast<int>(m_params.size()); }
-    bool IsEmpty() const { return m_params.empty(); }
+    int Count() const { return static_cast<int>(m_usados); }
+    bool IsEmpty() const { return m_usados == 0; }
     TParam& operator[](int i) { return m_params[static_cast<size_t>(i)]; }
     const TParam& operator[](int i) const { return m_params[static_cast<size_t>(i)]; }
-    void Clear() { m_params.clear(); }
+    void Clear() {
+        m_params.clear();
+        m_usados = 0;
+    }
 
     auto begin() const { return m_params.begin(); }
-    auto end() const { return m_params.end(); }
+    auto end() const { return m_params.begin() + static_cast<std::ptrdiff_t>(m_usados); }
 
 private:
     std::deque<TParam> m_params;
+    size_t m_usados = 0;  // the first m_usados of m_params are the collection
 };
 
 }  // namespace vesko

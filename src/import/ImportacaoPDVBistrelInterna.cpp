@@ -188,17 +188,16 @@ bool TImportacaoPDVBistrelInterna::ReescreverTabela(TComunicacaoBancoBistrel& Ga
     if (R.ComGuarda && (!ds.Active() || ds.IsEmpty())) return true;
     const int total = ds.Active() ? static_cast<int>(ds.RecordCount()) : 0;
     int k = 1;
-    const auto progresso = [&] {
-        DefinirHint(R.TextoProgresso + TComunicacaoBancoBistrel::FormatarProgresso(k, total) + QStringLiteral("..."));
-    };
+    const auto progresso = [&] { DefinirProgresso(R.TextoProgresso, k, total); };
     if (R.ProgressoAntesDoDelete) progresso();
     if (!R.HintApagando.isEmpty()) DefinirHint(R.HintApagando);
     bool ok = Gateway.ExecutarDelete(R.SqlDelete);
     if (ok && R.AposDelete) ok = R.AposDelete();
     if (!R.ProgressoAntesDoDelete) progresso();
     if (ds.Active()) {
+        TParams params;  // refilled for every record
         for (ds.First(); !ds.Eof();) {
-            TParams params;
+            params.Reutilizar();
             const QString sql = R.MontarInsert(params);
             if (R.ExecutarTodos)
                 ok = Gateway.ExecutarInsert(sql, params);
@@ -228,6 +227,10 @@ void TImportacaoPDVBistrelInterna::SalvarCampoEmStream(TClientDataSet& DataSet, 
 }
 
 void TImportacaoPDVBistrelInterna::DefinirHint(const QString& Texto) { FTrayIcon.DefinirHint(Texto); }
+
+void TImportacaoPDVBistrelInterna::DefinirProgresso(const QString& Prefixo, int Atual, int Total) {
+    FTrayIcon.DefinirProgresso(Prefixo, Atual, Total);
+}
 
 void TImportacaoPDVBistrelInterna::AdicionarArquivoImportado(const QString& NomeArquivo, const QString& Final) {
     FArquivosImportados += QStringLiteral("* ") + NomeArquivo + Final + kCrLf;

@@ -42,7 +42,7 @@ struct TReescritaTabela {
     // Runs after a successful delete (a sequence restart); its result
     // becomes the success flag.
     std::function<bool()> AposDelete;
-    // Builds the current record's INSERT: fills the fresh parameter list
+    // Builds the current record's INSERT: fills the emptied parameter list
     // and returns the statement text.
     std::function<QString(TParams&)> MontarInsert;
     // Run every record's INSERT and keep the last record's result, instead
@@ -113,6 +113,8 @@ public:
     static void SalvarCampoEmStream(TClientDataSet& DataSet, const QString& NomeCampo, QByteArray& Stream);
 
     void DefinirHint(const QString& Texto);
+    // Record Atual of Total of a rewrite: "<Prefixo>(k de N -> P%)...".
+    void DefinirProgresso(const QString& Prefixo, int Atual, int Total);
     // "* " + NomeArquivo + Final + CR LF appended to the summary.
     void AdicionarArquivoImportado(const QString& NomeArquivo, const QString& Final = QStringLiteral(";"));
     // The path of a file of the import directory, found without regard to

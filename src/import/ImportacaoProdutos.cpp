@@ -535,11 +535,12 @@ bool ImportarCodigosProdutos(TWorker& w, TGateway& g) {
     TField& idDetalhe = ds.FieldByName(QStringLiteral("IdDetalhe"));
     TField& tpCodigo = ds.FieldByName(QStringLiteral("TpCodigo"));
     TField& dsCodigo = ds.FieldByName(QStringLiteral("DsCodigo"));
+    const QString prefixo = QStringLiteral("Importando arquivo codigos de produtos ");
+    TParams params;  // refilled for every record
     int k = 1;
     for (ds.First(); !ds.Eof(); ds.Next(), ++k) {
-        w.DefinirHint(QStringLiteral("Importando arquivo codigos de produtos ") + TGateway::FormatarProgresso(k, total) +
-                      QStringLiteral("..."));
-        TParams params;
+        w.DefinirProgresso(prefixo, k, total);
+        params.Reutilizar();
         params.CreateParam(ftString, QStringLiteral("pIdDetalhe")).SetAsString(idDetalhe.AsString());
         params.CreateParam(ftString, QStringLiteral("pTipoCodigo")).SetAsString(tpCodigo.AsString());
         params.CreateParam(ftString, QStringLiteral("pDescricao")).SetAsString(dsCodigo.AsString());

@@ -37,10 +37,6 @@ QString Sql(std::initializer_list<const char16_t*> linhas) {
     return s;
 }
 
-QString Progresso(const QString& texto, int k, int n) {
-    return texto + TGateway::FormatarProgresso(k, n) + QStringLiteral("...");
-}
-
 // "7" gives "000007": a user's IDFUNCIONARIO, CDFUNCIONARIO and the
 // ID_USUARIO of its restrictions.
 QString IdUsuario(TClientDataSet& ds) { return StrZero(ds.FieldByName(QStringLiteral("IdUsuario")).AsString(), 6); }
@@ -283,14 +279,14 @@ bool ImportarAcessosUsuarios(TWorker& w, TGateway& g) {
     const QString texto = QStringLiteral("Importando arquivo de acessos de usuários ");
     const int n = static_cast<int>(ds.RecordCount());
     bool ok = LimparAcessos(w, g);
-    w.DefinirHint(Progresso(texto, 1, n));
+    w.DefinirProgresso(texto, 1, n);
     QStringList ignoradas;
     int k = 1;
     for (ds.First(); !ds.Eof();) {
         // Once a statement failed the step rolls back: nothing more is run.
         if (ok) ok = ImportarRestricao(g, ds, ignoradas);
         ds.Next();
-        w.DefinirHint(Progresso(texto, k, n));
+        w.DefinirProgresso(texto, k, n);
         ++k;
     }
     if (!ok) return false;
@@ -339,12 +335,12 @@ bool ImportarVendedores(TWorker& w, TGateway& g) {
     if (!ds.Active() || ds.IsEmpty()) return true;
     const int n = static_cast<int>(ds.RecordCount());
     bool ok = false;
-    w.DefinirHint(Progresso(QStringLiteral("Importando arquivo de Vendedores "), 1, n));
+    w.DefinirProgresso(QStringLiteral("Importando arquivo de Vendedores "), 1, n);
     int k = 1;
     for (ds.First(); !ds.Eof();) {
         ok = ImportarVendedor(g, ds);
         ds.Next();
-        w.DefinirHint(Progresso(QStringLiteral("Importando arquivo de vendedores "), k, n));
+        w.DefinirProgresso(QStringLiteral("Importando arquivo de vendedores "), k, n);
         ++k;
     }
     if (ok) w.AdicionarArquivoImportado(QStringLiteral("Vendedores.dat"));

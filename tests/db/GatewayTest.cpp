@@ -280,6 +280,14 @@ TEST(FormatarProgresso, NoFormatoNumericoRegional) {
     // Nothing to do counts as done.
     EXPECT_EQ(TComunicacaoBancoBistrel::FormatarProgresso(1, 0), QStringLiteral("(1 de 0 -> 100,00%)"));
     EXPECT_EQ(TComunicacaoBancoBistrel::FormatarProgresso(0, 0), QStringLiteral("(0 de 0 -> 100,00%)"));
+    EXPECT_EQ(TComunicacaoBancoBistrel::FormatarProgresso(-1, 3), QStringLiteral("(-1 de 3 -> -33,33%)"));
+    // The regional settings are read again when they change.
+    const QLocale antes;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_EQ(TComunicacaoBancoBistrel::FormatarProgresso(1500, 10), QStringLiteral("(1500 de 10 -> 15,000.00%)"));
+    EXPECT_EQ(TComunicacaoBancoBistrel::FormatarProgresso(1, 3), QStringLiteral("(1 de 3 -> 33.33%)"));
+    QLocale::setDefault(antes);
+    EXPECT_EQ(TComunicacaoBancoBistrel::FormatarProgresso(1, 3), QStringLiteral("(1 de 3 -> 33,33%)"));
 }
 
 TEST(ComandosBanco, CriarBaseComoOPdvEntregaria) {

@@ -259,6 +259,34 @@ TEST_F(ConexaoTest, SoOParametroLimpoENuloTextoEBlobVaziosSaoValores) {
     EXPECT_THROW(q->Fields(-1), EDatabaseError);
 }
 
+TEST_F(ConexaoTest, ListaReaproveitadaNaoGuardaValoresNemParametrosDaLinhaAnterior) {
+    const QString sql = QStringLiteral("INSERT INTO T (ID, NOME) VALUES (:pId, :pNome)");
+    TParams p;
+    p.CreateParam(TFieldType::ftInteger, QStringLiteral("pId")).SetAsInteger(1);
+    p.CreateParam(TFieldType::ftString, QStringLiteral("pNome")).SetAsString(QStringLiteral("primeira"));
+    c->Executar(sql, &p);
+    // Created again but not set: null, not the previous row's text.
+    p.Reutilizar();
+    p.CreateParam(TFieldType::ftInteger, QStringLiteral("pId")).SetAsInteger(2);
+    p.CreateParam(TFieldType::ftString, QStringLiteral("pNome"));
+    c->Executar(sql, &p);
+    // Not created again: the statement fails instead of sending a stale value.
+    p.Reutilizar();
+    p.CreateParam(TFieldType::ftInteger, QStringLiteral("pId")).SetAsInteger(3);
+    EXPECT_EQ(p.Count(), 1);
+    EXPECT_EQ(p.FindParam(QStringLiteral("pNome")), nullptr);
+    EXPECT_THROW(c->Executar(sql, &p), EDatabaseError);
+    // Another name in a kept slot binds by its own name.
+    p.Reutilizar();
+    p.CreateParam(TFieldType::ftString, QStringLiteral("PNOME")).SetAsString(QStringLiteral("quarta"));
+    p.CreateParam(TFieldType::ftInteger, QStringLiteral("pid")).SetAsInteger(4);
+    c->Executar(sql, &p);
+    EXPECT_EQ(amb.Contar(*c, QStringLiteral("T")), 3);
+    EXPECT_EQ(amb.Contar(*c, QStringLiteral("T WHERE ID = 1 AND NOME = 'primeira'")), 1);
+    EXPECT_EQ(amb.Contar(*c, QStringLiteral("T WHERE ID = 2 AND NOME IS NULL")), 1);
+    EXPECT_EQ(amb.Contar(*c, QStringLiteral("T WHERE ID = 4 AND NOME = 'quarta'")), 1);
+}
+
 TEST_F(ConexaoTest, CacheCheioLiberaOMenosUsadoENaoOQueRodaSempre) {
     const QString frequente = QStringLiteral("SELECT COUNT(*) FROM T");
     c->Consultar(frequente);
