@@ -11,6 +11,7 @@
 #include "db/ComunicacaoBancoBistrel.h"
 #include "export/ArquivosExportacao.h"
 #include "export/ExportacaoPDVBistrelInterna.h"
+#include "export/SqlExportacao.h"
 #include "firebird/Query.h"
 #include "records/ClienteExportacaoRec.h"
 #include "records/RegistroFixo.h"
@@ -20,70 +21,70 @@ namespace vesko {
 
 namespace {
 
-const QString kSqlLogs = QStringLiteral(
-    "SELECT\n"
-    "  IDLOG,\n"
-    "  DSUSUARIOLOGADO,\n"
-    "  DSNOMEMAQUINA,\n"
-    "  DSDESCRICAOCURTA,\n"
-    "  DSDESCRICAOLONGA,\n"
-    "  TPLOG,\n"
-    "  DTLOG \n"
-    "FROM\n"
-    "  LOGEVT");
+const QString kSqlLogs = MontarSql({
+    "SELECT",
+    "  IDLOG,",
+    "  DSUSUARIOLOGADO,",
+    "  DSNOMEMAQUINA,",
+    "  DSDESCRICAOCURTA,",
+    "  DSDESCRICAOLONGA,",
+    "  TPLOG,",
+    "  DTLOG ",
+    "FROM",
+    "  LOGEVT"});
 
-const QString kSqlApagarLog = QStringLiteral(
-    "DELETE FROM\n"
-    "  LOGEVT \n"
-    "WHERE\n"
-    "  IDLOG = :pIdLog");
+const QString kSqlApagarLog = MontarSql({
+    "DELETE FROM",
+    "  LOGEVT ",
+    "WHERE",
+    "  IDLOG = :pIdLog"});
 
 // The selection of the customers, with the row's key added: the deletion
 // removes exactly the rows selected, also when the POS adds a row for the
 // same customer meanwhile.
-const QString kSqlClientes = QStringLiteral(
-    "SELECT\n"
-    "  IDCLIENTE,\n"
-    "  NOME,\n"
-    "  CPF_CNPJ,\n"
-    "  NR_TELEFONE,\n"
-    "  IPTERMINAL,\n"
-    "  DSENDERECO,\n"
-    "  NMBAIRRO,\n"
-    "  NMCIDADE,\n"
-    "  CDUF,\n"
-    "  CDCEP,\n"
-    "  NRCELULAR,\n"
-    "  EMAIL,\n"
-    "  DTNASCIMENTO,\n"
-    "  IDMUNICIPIO, \n"
-    "  ALTERACAO_CADASTRO,\n"
-    "  DATAHORA_ALTERACAO,\n"
-    "  COMPLEMENTO_ENDERECO,\n"
-    "  RDB$DB_KEY AS CHAVE_LINHA\n"
-    "FROM\n"
-    "  CLIENTEEXP");
+const QString kSqlClientes = MontarSql({
+    "SELECT",
+    "  IDCLIENTE,",
+    "  NOME,",
+    "  CPF_CNPJ,",
+    "  NR_TELEFONE,",
+    "  IPTERMINAL,",
+    "  DSENDERECO,",
+    "  NMBAIRRO,",
+    "  NMCIDADE,",
+    "  CDUF,",
+    "  CDCEP,",
+    "  NRCELULAR,",
+    "  EMAIL,",
+    "  DTNASCIMENTO,",
+    "  IDMUNICIPIO, ",
+    "  ALTERACAO_CADASTRO,",
+    "  DATAHORA_ALTERACAO,",
+    "  COMPLEMENTO_ENDERECO,",
+    "  RDB$DB_KEY AS CHAVE_LINHA",
+    "FROM",
+    "  CLIENTEEXP"});
 
-const QString kSqlMovimentoCliente = QStringLiteral(
-    "SELECT\n"
-    "  NRORDEM,\n"
-    "  IPTERMINAL,\n"
-    "  DATA_HORA_PEDIDO \n"
-    "FROM\n"
-    "  MOVIMENTO M \n"
-    "INNER JOIN\n"
-    "  MOVIMENTO_COMPLEMENTO MC \n"
-    "ON\n"
-    "  M.IDMOVIMENTO = MC.MOVIMENTO_ID \n"
-    "WHERE\n"
-    "  M.ID_CLIENTE = :pIdCliente AND\n"
-    " ((ST_ENTREGA = :pTrue AND ST_ENTREGAFINALIZADA = :pTrue) OR (ST_ENTREGA = :pNao))");
+const QString kSqlMovimentoCliente = MontarSql({
+    "SELECT",
+    "  NRORDEM,",
+    "  IPTERMINAL,",
+    "  DATA_HORA_PEDIDO ",
+    "FROM",
+    "  MOVIMENTO M ",
+    "INNER JOIN",
+    "  MOVIMENTO_COMPLEMENTO MC ",
+    "ON",
+    "  M.IDMOVIMENTO = MC.MOVIMENTO_ID ",
+    "WHERE",
+    "  M.ID_CLIENTE = :pIdCliente AND",
+    " ((ST_ENTREGA = :pTrue AND ST_ENTREGAFINALIZADA = :pTrue) OR (ST_ENTREGA = :pNao))"});
 
-const QString kSqlApagarCliente = QStringLiteral(
-    "DELETE FROM\n"
-    "  CLIENTEEXP \n"
-    "WHERE\n"
-    "  RDB$DB_KEY = :pChave");
+const QString kSqlApagarCliente = MontarSql({
+    "DELETE FROM",
+    "  CLIENTEEXP ",
+    "WHERE",
+    "  RDB$DB_KEY = :pChave"});
 
 QString Texto(const TQuery& q, const char* campo) { return q.FieldByName(QString::fromLatin1(campo)).AsString(); }
 

@@ -9,6 +9,7 @@
 #include "db/ComunicacaoBancoBistrel.h"
 #include "export/ArquivosExportacao.h"
 #include "export/ExportacaoPDVBistrelInterna.h"
+#include "export/SqlExportacao.h"
 #include "firebird/ConexaoFirebird.h"
 #include "firebird/Query.h"
 #include "records/VendaHeader.h"
@@ -18,79 +19,66 @@ namespace vesko {
 
 namespace {
 
-const QString kSqlMovimentosNaoFiscais = QStringLiteral(
-    "SELECT\n"
-    "  M.IDMOVIMENTO,\n"
-    "  M.HRFECHAMENTO,\n"
-    "  M.HRFECHAMENTO AS DATA_HORA_PEDIDO,\n"
-    "  M.IDVENDEDOR,\n"
-    "  M.ID_USUARIO,\n"
-    "  M.ID_CLIENTE,\n"
-    "  M.CPF_CNPJ,\n"
-    "  M.TIPO_OPERACAO,\n"
-    "  MC.VALOR,\n"
-    "  MC.OBSERVACAO,\n"
-    "  MC.IPTERMINAL,\n"
-    "  COALESCE(MC.VLACRESCIMO, 0.00) AS VLACRESCIMO,\n"
-    "  COALESCE(MC.VLSERVICO, 0.00) AS VLSERVICO,\n"
-    "  COALESCE(MC.VLDESCONTO, 0.00) AS VLDESCONTO,\n"
-    "  COALESCE(MC.NRMODELONF, '') AS NRMODELONF,\n"
-    "  COALESCE(MC.NRSERIE, '') AS NRSERIE,\n"
-    "  COALESCE(MC.NRORDEM, '') AS NRORDEM,\n"
-    "  MC.TERMINALGUID,\n"
-    "  MC.DOCABERTURAENCERRAMENTO,\n"
-    "  MC.VLTRIBFEDNAC,\n"
-    "  MC.VLTRIBFEDIMP,\n"
-    "  MC.VLTRIBEST,\n"
-    "  MC.VLTRIBMUN \n"
-    "FROM\n"
-    "  MOVIMENTO M \n"
-    "INNER JOIN\n"
-    "  MOVIMENTO_COMPLEMENTO MC \n"
-    "ON\n"
-    "  M.IDMOVIMENTO = MC.MOVIMENTO_ID \n"
-    "WHERE\n"
-    "  M.ST_MOVIMENTO = :pStMovimento AND\n"
-    "  M.ST_MOVIMENTO_EXPORTADO = :pFalse AND\n"
-    "  UPPER(M.TIPO_OPERACAO) IN ('S', 'E') AND\n"
-    "  UPPER(M.TIPO_MOVIMENTO) IN ('S', 'U')");
-
-// The mark of a non-fiscal movement. It also requires the two states the
-// selection read (closed, not exported): a movement the POS changed after
-// the selection changes no row, and the step rolls back.
-const QString kSqlMarcarNaoFiscal = QStringLiteral(
-    "UPDATE\n"
-    "  MOVIMENTO \n"
-    "SET\n"
-    "  ST_MOVIMENTO_EXPORTADO = :pTrue \n"
-    "WHERE\n"
-    "  IDMOVIMENTO = :pIdMovimento AND\n"
-    "  ST_MOVIMENTO = :pStMovimento AND\n"
-    "  ST_MOVIMENTO_EXPORTADO = :pFalse");
+const QString kSqlMovimentosNaoFiscais = MontarSql({
+    "SELECT",
+    "  M.IDMOVIMENTO,",
+    "  M.HRFECHAMENTO,",
+    "  M.HRFECHAMENTO AS DATA_HORA_PEDIDO,",
+    "  M.IDVENDEDOR,",
+    "  M.ID_USUARIO,",
+    "  M.ID_CLIENTE,",
+    "  M.CPF_CNPJ,",
+    "  M.TIPO_OPERACAO,",
+    "  MC.VALOR,",
+    "  MC.OBSERVACAO,",
+    "  MC.IPTERMINAL,",
+    "  COALESCE(MC.VLACRESCIMO, 0.00) AS VLACRESCIMO,",
+    "  COALESCE(MC.VLSERVICO, 0.00) AS VLSERVICO,",
+    "  COALESCE(MC.VLDESCONTO, 0.00) AS VLDESCONTO,",
+    "  COALESCE(MC.NRMODELONF, '') AS NRMODELONF,",
+    "  COALESCE(MC.NRSERIE, '') AS NRSERIE,",
+    "  COALESCE(MC.NRORDEM, '') AS NRORDEM,",
+    "  MC.TERMINALGUID,",
+    "  MC.DOCABERTURAENCERRAMENTO,",
+    "  MC.VLTRIBFEDNAC,",
+    "  MC.VLTRIBFEDIMP,",
+    "  MC.VLTRIBEST,",
+    "  MC.VLTRIBMUN ",
+    "FROM",
+    "  MOVIMENTO M ",
+    "INNER JOIN",
+    "  MOVIMENTO_COMPLEMENTO MC ",
+    "ON",
+    "  M.IDMOVIMENTO = MC.MOVIMENTO_ID ",
+    "WHERE",
+    "  M.ST_MOVIMENTO = :pStMovimento AND",
+    "  M.ST_MOVIMENTO_EXPORTADO = :pFalse AND",
+    "  UPPER(M.TIPO_OPERACAO) IN ('S', 'E') AND",
+    "  UPPER(M.TIPO_MOVIMENTO) IN ('S', 'U')"});
 
 // The selection of a document type, with the row's key added: the deletion
 // removes exactly the rows written, not rows the POS adds meanwhile.
-const QString kSqlDocumentosPorTipo = QStringLiteral(
-    "SELECT\n"
-    "  IPTERMINAL,\n"
-    "  TIPOARQUIVO,\n"
-    "  CONTEUDOARQUIVO,\n"
-    "  AD.IDARQUIVODOCUMENTO \n"
-    "FROM\n"
-    "  ARQUIVOSDOCUMENTO AD \n"
-    "LEFT JOIN MOVIMENTO M ON AD.IDMOVIMENTO = M.IDMOVIMENTO \n"
-    "WHERE\n"
-    "  UPPER(TIPOARQUIVO) = :pTipoArquvo ");
+const QString kSqlDocumentosPorTipo = MontarSql({
+    "SELECT",
+    "  IPTERMINAL,",
+    "  TIPOARQUIVO,",
+    "  CONTEUDOARQUIVO,",
+    "  AD.IDARQUIVODOCUMENTO ",
+    "FROM",
+    "  ARQUIVOSDOCUMENTO AD ",
+    "LEFT JOIN MOVIMENTO M ON AD.IDMOVIMENTO = M.IDMOVIMENTO ",
+    "WHERE",
+    "  UPPER(TIPOARQUIVO) = :pTipoArquvo "});
 
-const QString kSqlCondicaoEntrega = QStringLiteral(
-    "\n AND ((M.ST_ENTREGA=:pTrue and M.ST_ENTREGAFINALIZADA=:pTrue )\n"
-    "  OR (M.ST_ENTREGA=:pNao))");
+const QString kSqlCondicaoEntrega = MontarSql({
+    " AND ((M.ST_ENTREGA=:pTrue and M.ST_ENTREGAFINALIZADA=:pTrue )",
+    "  OR (M.ST_ENTREGA=:pNao))"});
 
-const QString kSqlApagarDocumento = QStringLiteral(
-    "DELETE FROM\n"
-    "  ARQUIVOSDOCUMENTO \n"
-    "WHERE\n"
-    "  IDARQUIVODOCUMENTO = :pIdArquivoDocumento");
+const QString kSqlApagarDocumento = MontarSql({
+    "DELETE FROM",
+    "  ARQUIVOSDOCUMENTO ",
+    "WHERE",
+    "  IDARQUIVODOCUMENTO = :pIdArquivoDocumento"});
 
 void RegistrarErroNaoFiscal(const std::exception& e) {
     TControleLogIntegradorPDVBistrel::RegistrarAuditoria(
@@ -100,23 +88,42 @@ void RegistrarErroNaoFiscal(const std::exception& e) {
         NomeClasseExcecao(e), taErro);
 }
 
+void RegistrarNaoFiscalAdiado(int IdMovimento) {
+    TControleLogIntegradorPDVBistrel::RegistrarAuditoria(
+        QStringLiteral("Movimento não fiscal alterado durante a exportação"), QStringLiteral("Exportação"),
+        QStringLiteral("O movimento não fiscal de ID \"%1\" foi alterado no PDV durante a exportação. Os movimentos "
+                       "não fiscais desta exportação foram desfeitos e seus arquivos descartados; eles serão "
+                       "exportados na próxima exportação.")
+            .arg(IdMovimento),
+        QString(), taInformacao);
+}
+
+// The statuses of a non-fiscal movement the step selects and marks: closed,
+// not yet exported.
+constexpr int kFechado = 1;
+constexpr int kNaoExportado = 0;
+
 }  // namespace
 
 // ---- non-fiscal movements (step 5) ------------------------------------------------
 
 bool TExportacaoPDVBistrelInterna::ExportarMovimentosNaoFiscais(TComunicacaoBancoBistrel& Gateway) {
     TParams params;
-    params.CreateParam(ftInteger, QStringLiteral("pStMovimento")).SetAsInteger(1);
-    params.CreateParam(ftInteger, QStringLiteral("pFalse")).SetAsInteger(0);
+    params.CreateParam(ftInteger, QStringLiteral("pStMovimento")).SetAsInteger(kFechado);
+    params.CreateParam(ftInteger, QStringLiteral("pFalse")).SetAsInteger(kNaoExportado);
     DefinirHint(QStringLiteral("Recebendo movimentos não fiscais do banco de dados..."));
     if (!Gateway.IniciarTransacao()) return false;
     TGuardaTransacao guarda(Gateway);
     TUnidadeExportacao unidade(FDiretorioExportacao);
     std::unique_ptr<TQuery> movimentos;
+    bool adiado = false;
     const bool ok = Gateway.AbrirQuery(kSqlMovimentosNaoFiscais, params, movimentos) &&
-                    GravarArquivosNaoFiscais(Gateway, *movimentos, unidade);
-    // Files are renamed into place only now, just before the commit.
-    if (!ConcluirUnidade(Gateway, unidade, ok, false)) return false;
+                    GravarArquivosNaoFiscais(Gateway, *movimentos, unidade, adiado);
+    // Files are renamed into place only now, just before the commit. A step
+    // deferred because the POS changed a movement meanwhile rolls back as a
+    // whole (no file stays, no mark) and is no failure: the next run sends
+    // every movement that still qualifies.
+    if (!ConcluirUnidade(Gateway, unidade, ok, false)) return adiado;
     for (const QString& nome : unidade.NomesFinais()) {
         AdicionarArquivoExportado(nome);
         AdicionarLinhaTracos();
@@ -125,7 +132,8 @@ bool TExportacaoPDVBistrelInterna::ExportarMovimentosNaoFiscais(TComunicacaoBanc
 }
 
 bool TExportacaoPDVBistrelInterna::GravarArquivosNaoFiscais(TComunicacaoBancoBistrel& Gateway, TQuery& Movimentos,
-                                                            TUnidadeExportacao& Unidade) {
+                                                            TUnidadeExportacao& Unidade, bool& Adiado) {
+    Adiado = false;
     const int total = Movimentos.RecordCount();
     DefinirHint(QStringLiteral("Exportando arquivos de movimentos não fiscais -> %1 movimentos não fiscais a "
                                "exportar...")
@@ -145,13 +153,10 @@ bool TExportacaoPDVBistrelInterna::GravarArquivosNaoFiscais(TComunicacaoBancoBis
             return false;
         }
         ok = GravarArquivoNaoFiscal(Gateway, Movimentos, *recebimentos, Unidade);
-        if (ok) {
-            TParams params;
-            params.CreateParam(ftInteger, QStringLiteral("pTrue")).SetAsInteger(1);
-            params.CreateParam(ftInteger, QStringLiteral("pIdMovimento")).SetAsInteger(idMovimento);
-            params.CreateParam(ftInteger, QStringLiteral("pStMovimento")).SetAsInteger(1);
-            params.CreateParam(ftInteger, QStringLiteral("pFalse")).SetAsInteger(0);
-            ok = Gateway.ExecutarUpdate(kSqlMarcarNaoFiscal, params);
+        if (ok && !MarcarMovimentoExportado(Gateway, idMovimento, kFechado, kNaoExportado)) {
+            ok = false;
+            Adiado = MovimentoAlteradoDesdeSelecao(Gateway, idMovimento, kFechado, kNaoExportado);
+            if (Adiado) RegistrarNaoFiscalAdiado(idMovimento);
         }
     }
     return ok;

@@ -14,6 +14,7 @@
 // just before the unit's commit, removed when the unit rolls back.
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 namespace vesko {
@@ -25,6 +26,18 @@ class TQuery;
 class TUnidadeExportacao;
 class TVendaHeader;
 class TVendaItemRec;
+
+// The sale under way in the sales step: its unit of work, the statuses the
+// selection read (the mark requires them still), its base name and the
+// document prefixes it used (plain, or the alteration ones).
+struct TVendaEmExportacao {
+    explicit TVendaEmExportacao(TUnidadeExportacao& Unidade_) : Unidade(Unidade_) {}
+    TUnidadeExportacao& Unidade;
+    int StMovimento = 0;
+    int StMovimentoExportado = 0;
+    QString NomeBase;
+    QStringList PrefixosDocumentos;
+};
 
 class TExportacaoPDVBistrelInterna {
 public:
@@ -118,25 +131,45 @@ public:
     bool ApagarClienteExportado(TComunicacaoBancoBistrel& Gateway, const QByteArray& ChaveLinha);
 
     // ---- sales (step 4) ----------------------------------------------------
+    // The sale on the current row of `Vendas`, in the transaction just
+    // started: files, mark, then commit or rollback. False when it failed;
+    // a sale the POS changed since the selection is rolled back and left
+    // for the next run (with an informative record), which is no failure.
+    bool ExportarVenda(TComunicacaoBancoBistrel& Gateway, TQuery& Vendas);
     // Itens and Recebimentos: TMetodosComuns::GetDataSetItensVenda and
-    // GetDataSetRecebimentosVenda.
-    bool GravarArquivosVenda(TComunicacaoBancoBistrel& Gateway, TQuery& Venda, TQuery& Itens, TQuery& Recebimentos);
-    bool MarcarMovimentoExportado(TComunicacaoBancoBistrel& Gateway, int IdMovimento);
+    // GetDataSetRecebimentosVenda. The files go into Estado's unit under
+    // their temporary names.
+    bool GravarArquivosVenda(TComunicacaoBancoBistrel& Gateway, TQuery& Venda, TQuery& Itens, TQuery& Recebimentos,
+                             TVendaEmExportacao& Estado);
+    // Marks the movement exported only while it still holds the two status
+    // values the selection read; false when no row changed.
+    bool MarcarMovimentoExportado(TComunicacaoBancoBistrel& Gateway, int IdMovimento, int StMovimento,
+                                  int StMovimentoExportado);
+    // True when the movement no longer holds the status values the selection
+    // read, or is gone (the POS changed it meanwhile).
+    bool MovimentoAlteradoDesdeSelecao(TComunicacaoBancoBistrel& Gateway, int IdMovimento, int StMovimento,
+                                       int StMovimentoExportado);
     void MontarItemVenda(TQuery& Itens, const QString& IdVendedor, TVendaItemRec& Item);
     static unsigned char GetTipoTributacao(QChar Letra);
-    static QString GetCFOPItem(unsigned char TipoTributacao, const QString& Cfop);
+    // The row's CFOP, or the setting for the tax type (CFOP_ST, CFOP_ISS or CFOP).
+    QString GetCFOPItem(unsigned char TipoTributacao, const QString& Cfop) const;
     void GravarArquivoAlteracao(const QString& NomeArquivo, const TVendaHeader& Header, const QDateTime& DataPedido,
                                 const QDateTime& DataEmissao, const QString& NumeroVenda);
     void CorrigirDataCancelamento(const QString& NomeArquivo, bool Corrigir, const QDateTime& DataPedido);
     void AtualizarDataHoraPedido(TComunicacaoBancoBistrel& Gateway, int IdMovimento, const QDateTime& DataHora);
-    bool ExportarArquivosDocumentoVenda(TComunicacaoBancoBistrel& Gateway, int IdMovimento, const QString& NomeBase,
-                                        QString& Lista);
+    // The sale's document rows into files of Estado's unit (under Estado's
+    // base name), then exactly those rows deleted; sets the prefixes used.
+    bool ExportarArquivosDocumentoVenda(TComunicacaoBancoBistrel& Gateway, int IdMovimento,
+                                        TVendaEmExportacao& Estado);
     bool UsarArquivosAlteracao(TComunicacaoBancoBistrel& Gateway, const QString& ArquivoADoc,
                                const QString& ArquivoHDoc);
 
     // ---- non-fiscal movements and documents by type (steps 5 to 10) -------
     // Movimentos: the selection of step 5, its files go into `Unidade`.
-    bool GravarArquivosNaoFiscais(TComunicacaoBancoBistrel& Gateway, TQuery& Movimentos, TUnidadeExportacao& Unidade);
+    // `Adiado` becomes true when a mark found its movement changed by the POS
+    // since the selection (the step is then rolled back and deferred).
+    bool GravarArquivosNaoFiscais(TComunicacaoBancoBistrel& Gateway, TQuery& Movimentos, TUnidadeExportacao& Unidade,
+                                  bool& Adiado);
     bool GravarArquivoNaoFiscal(TComunicacaoBancoBistrel& Gateway, TQuery& Movimentos, TQuery& Recebimentos,
                                 TUnidadeExportacao& Unidade);
     // Each row's file is renamed into place, then its row deleted by

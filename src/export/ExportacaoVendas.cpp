@@ -20,6 +20,7 @@
 #include "db/ComunicacaoBancoBistrel.h"
 #include "export/ArquivosExportacao.h"
 #include "export/ExportacaoPDVBistrelInterna.h"
+#include "export/SqlExportacao.h"
 #include "firebird/Params.h"
 #include "firebird/Query.h"
 #include "records/RegistroFixo.h"
@@ -34,94 +35,94 @@ namespace vesko {
 
 namespace {
 
-const QString kSqlVendas = QStringLiteral(
-    "SELECT\n"
-    "  M.IDMOVIMENTO,\n"
-    "  M.HRFECHAMENTO,\n"
-    "  M.DATA_HORA_PEDIDO,\n"
-    "  COALESCE(M.IDVENDEDOR, '') AS IDVENDEDOR,\n"
-    "  M.ID_USUARIO,\n"
-    "  M.ID_CLIENTE,\n"
-    "  M.CPF_CNPJ,\n"
-    "  M.ST_MOVIMENTO,\n"
-    "  M.ST_MOVIMENTO_EXPORTADO,\n"
-    "  MC.VALOR,\n"
-    "  MC.OBSERVACAO,\n"
-    "  COALESCE(MC.VLACRESCIMO, 0.00) + COALESCE(MC.VLSERVICO, 0.00) AS VLACRESCIMO,\n"
-    "  COALESCE(MC.VLSERVICO, 0.00) AS VLSERVICO,\n"
-    "  MC.VLDESCONTO,\n"
-    "  MC.NRMODELONF,\n"
-    "  MC.NRSERIE,\n"
-    "  MC.NRORDEM,\n"
-    "  M.NUMERO_PEDIDO,\n"
-    "  MC.TERMINALGUID,\n"
-    "  MC.IPTERMINAL,\n"
-    "  MC.DOCABERTURAENCERRAMENTO,\n"
-    "  MC.VLTRIBFEDNAC,\n"
-    "  MC.VLTRIBFEDIMP,\n"
-    "  MC.VLTRIBEST,\n"
-    "  MC.VLTRIBMUN \n"
-    "FROM\n"
-    "  MOVIMENTO M \n"
-    "INNER JOIN\n"
-    "  MOVIMENTO_COMPLEMENTO MC \n"
-    "ON\n"
-    "  M.IDMOVIMENTO = MC.MOVIMENTO_ID \n"
-    "WHERE\n"
-    " (M.ST_MOVIMENTO = :pVenda OR\n"
-    "  M.ST_MOVIMENTO = :pCancelamento) AND\n"
-    " (M.ST_MOVIMENTO_EXPORTADO IN (:pNao, :pAlteracao) OR\n"
-    "  M.ST_MOVIMENTO_EXPORTADO = :pCancelamento) AND\n"
-    "  UPPER(M.TIPO_OPERACAO) = :pOperacaoVenda AND \n"
-    "  ((ST_ENTREGA=:pTrue and ST_ENTREGAFINALIZADA=:pTrue )\n"
-    "   OR (ST_ENTREGA=:pNao))");
+const QString kSqlVendas = MontarSql({
+    "SELECT",
+    "  M.IDMOVIMENTO,",
+    "  M.HRFECHAMENTO,",
+    "  M.DATA_HORA_PEDIDO,",
+    "  COALESCE(M.IDVENDEDOR, '') AS IDVENDEDOR,",
+    "  M.ID_USUARIO,",
+    "  M.ID_CLIENTE,",
+    "  M.CPF_CNPJ,",
+    "  M.ST_MOVIMENTO,",
+    "  M.ST_MOVIMENTO_EXPORTADO,",
+    "  MC.VALOR,",
+    "  MC.OBSERVACAO,",
+    "  COALESCE(MC.VLACRESCIMO, 0.00) + COALESCE(MC.VLSERVICO, 0.00) AS VLACRESCIMO,",
+    "  COALESCE(MC.VLSERVICO, 0.00) AS VLSERVICO,",
+    "  MC.VLDESCONTO,",
+    "  MC.NRMODELONF,",
+    "  MC.NRSERIE,",
+    "  MC.NRORDEM,",
+    "  M.NUMERO_PEDIDO,",
+    "  MC.TERMINALGUID,",
+    "  MC.IPTERMINAL,",
+    "  MC.DOCABERTURAENCERRAMENTO,",
+    "  MC.VLTRIBFEDNAC,",
+    "  MC.VLTRIBFEDIMP,",
+    "  MC.VLTRIBEST,",
+    "  MC.VLTRIBMUN ",
+    "FROM",
+    "  MOVIMENTO M ",
+    "INNER JOIN",
+    "  MOVIMENTO_COMPLEMENTO MC ",
+    "ON",
+    "  M.IDMOVIMENTO = MC.MOVIMENTO_ID ",
+    "WHERE",
+    " (M.ST_MOVIMENTO = :pVenda OR",
+    "  M.ST_MOVIMENTO = :pCancelamento) AND",
+    " (M.ST_MOVIMENTO_EXPORTADO IN (:pNao, :pAlteracao) OR",
+    "  M.ST_MOVIMENTO_EXPORTADO = :pCancelamento) AND",
+    "  UPPER(M.TIPO_OPERACAO) = :pOperacaoVenda AND ",
+    "  ((ST_ENTREGA=:pTrue and ST_ENTREGAFINALIZADA=:pTrue )",
+    "   OR (ST_ENTREGA=:pNao))"});
 
 // The mark also requires the two status columns to hold what the selection
 // read: a sale the POS cancelled or changed meanwhile stays for the next run.
-const QString kSqlMarcar = QStringLiteral(
-    "UPDATE\n"
-    "  MOVIMENTO \n"
-    "SET\n"
-    "  ST_MOVIMENTO_EXPORTADO = :pTrue \n"
-    "WHERE\n"
-    "  IDMOVIMENTO = :pIdMovimento AND\n"
-    "  ST_MOVIMENTO = :pStMovimento AND\n"
-    "  ST_MOVIMENTO_EXPORTADO = :pStMovimentoExportado");
+const QString kSqlMarcar = MontarSql({
+    "UPDATE",
+    "  MOVIMENTO ",
+    "SET",
+    "  ST_MOVIMENTO_EXPORTADO = :pTrue ",
+    "WHERE",
+    "  IDMOVIMENTO = :pIdMovimento AND",
+    "  ST_MOVIMENTO = :pStMovimento AND",
+    "  ST_MOVIMENTO_EXPORTADO = :pStMovimentoExportado"});
 
-const QString kSqlStatusVenda = QStringLiteral(
-    "SELECT\n"
-    "  ST_MOVIMENTO,\n"
-    "  ST_MOVIMENTO_EXPORTADO \n"
-    "FROM\n"
-    "  MOVIMENTO \n"
-    "WHERE\n"
-    "  IDMOVIMENTO = :pIdMovimento");
+const QString kSqlStatusVenda = MontarSql({
+    "SELECT",
+    "  ST_MOVIMENTO,",
+    "  ST_MOVIMENTO_EXPORTADO ",
+    "FROM",
+    "  MOVIMENTO ",
+    "WHERE",
+    "  IDMOVIMENTO = :pIdMovimento"});
 
-const QString kSqlDataHoraPedido = QStringLiteral(
-    "UPDATE\n"
-    "  MOVIMENTO \n"
-    "SET\n"
-    "  DATA_HORA_PEDIDO = :pDataHora \n"
-    "WHERE\n"
-    "  IDMOVIMENTO = :pIdMovimento");
+const QString kSqlDataHoraPedido = MontarSql({
+    "UPDATE",
+    "  MOVIMENTO ",
+    "SET",
+    "  DATA_HORA_PEDIDO = :pDataHora ",
+    "WHERE",
+    "  IDMOVIMENTO = :pIdMovimento"});
 
 // The document rows of the sale, with the row's key: exactly the rows
 // written are deleted, not rows the POS added after this selection.
-const QString kSqlDocumentos = QStringLiteral(
-    "SELECT\n"
-    "  TIPOARQUIVO,\n"
-    "  CONTEUDOARQUIVO,\n"
-    "  IDARQUIVODOCUMENTO \n"
-    "FROM\n"
-    "  ARQUIVOSDOCUMENTO \n"
-    "WHERE\n"
-    "  IDMOVIMENTO = :pIdMovimento");
+const QString kSqlDocumentos = MontarSql({
+    "SELECT",
+    "  TIPOARQUIVO,",
+    "  CONTEUDOARQUIVO,",
+    "  IDARQUIVODOCUMENTO ",
+    "FROM",
+    "  ARQUIVOSDOCUMENTO ",
+    "WHERE",
+    "  IDMOVIMENTO = :pIdMovimento"});
 
-const QString kSqlApagarDocumento = QStringLiteral(
-    "DELETE FROM\n"
-    "  ARQUIVOSDOCUMENTO \n"
-    "WHERE\n"
-    "  IDARQUIVODOCUMENTO = :pIdArquivoDocumento");
+const QString kSqlApagarDocumento = MontarSql({
+    "DELETE FROM",
+    "  ARQUIVOSDOCUMENTO ",
+    "WHERE",
+    "  IDARQUIVODOCUMENTO = :pIdArquivoDocumento"});
 
 const QString kCrLf = QStringLiteral("\r\n");
 const QString kTipoIntegracao = QStringLiteral("Exportação");
@@ -137,41 +138,6 @@ constexpr TTipoDocumento kTiposDocumento[] = {
     {"SDOCC", "SDocC", "SDocC"},  {"XDOCC", "XDocC", "XDocC"},  {"XDOCE", "XDocE", "XDocE"},
     {"DANFE", "Danfe", "ADanfe"},
 };
-
-// The sale being exported by ExportarVendas: its unit of work, the status
-// values the selection read, and the document prefixes used. Outside
-// ExportarVendas (no sale under way) the helpers write straight into the
-// export directory.
-struct TVendaEmCurso {
-    TUnidadeExportacao* Unidade = nullptr;
-    int StMovimento = 0;
-    int StMovimentoExportado = 0;
-    QString NomeBase;
-    QStringList PrefixosDocumentos;  // the seven prefixes as used (alteration rule)
-};
-TVendaEmCurso* g_venda = nullptr;
-// The document prefixes of the last sale written outside ExportarVendas.
-QStringList g_ultimosPrefixos;
-
-// The CFOP settings of the worker filling an item (GetCFOPItem is a class
-// operation; MontarItemVenda sets them before calling it).
-struct TConfiguracaoCfop {
-    QString Cfop, CfopIss, CfopSt;
-};
-TConfiguracaoCfop g_cfop;
-
-class TDefinirVenda {
-public:
-    explicit TDefinirVenda(TVendaEmCurso& v) { g_venda = &v; }
-    ~TDefinirVenda() { g_venda = nullptr; }
-    TDefinirVenda(const TDefinirVenda&) = delete;
-    TDefinirVenda& operator=(const TDefinirVenda&) = delete;
-};
-
-QString Caminho(const QString& Diretorio, const QString& Prefixo, const QString& NomeBase) {
-    if (g_venda && g_venda->Unidade) return g_venda->Unidade->CaminhoTemporario(Prefixo, NomeBase);
-    return Diretorio + Prefixo + NomeBase;
-}
 
 void GravarArquivo(const QString& CaminhoArquivo, const QByteArray& Conteudo) {
     QFile f(CaminhoArquivo);
@@ -227,8 +193,14 @@ QStringList PrefixosDocumentos(bool Alteracao) {
     return r;
 }
 
-bool VendaAlteradaDesdeSelecao(TComunicacaoBancoBistrel& Gateway, int IdMovimento, int StMovimento,
-                               int StMovimentoExportado);
+void RegistrarVendaAdiada(int IdMovimento) {
+    TControleLogIntegradorPDVBistrel::RegistrarAuditoria(
+        QStringLiteral("Venda alterada durante a exportação"), kTipoIntegracao,
+        QStringLiteral("A venda de ID \"%1\" foi alterada no PDV durante a exportação. Seus arquivos foram "
+                       "descartados e ela será exportada na próxima exportação.")
+            .arg(IdMovimento),
+        QString(), taInformacao);
+}
 
 }  // namespace
 
@@ -257,69 +229,66 @@ bool TExportacaoPDVBistrelInterna::ExportarVendas(TComunicacaoBancoBistrel& Gate
             todas = false;
             continue;
         }
-        TGuardaTransacao guarda(Gateway);
-        TUnidadeExportacao unidade(FDiretorioExportacao);
-        TVendaEmCurso venda;
-        venda.Unidade = &unidade;
-        TDefinirVenda definir(venda);
-        bool ok = false;
-        bool adiada = false;
-        try {
-            venda.StMovimento = Inteiro(*vendas, "ST_MOVIMENTO");
-            venda.StMovimentoExportado = Inteiro(*vendas, "ST_MOVIMENTO_EXPORTADO");
-            const int id = Inteiro(*vendas, "IDMOVIMENTO");
-            // A sale whose items or payments cannot be read fails alone.
-            std::unique_ptr<TQuery> itens = TMetodosComuns::GetDataSetItensVenda(id, Gateway.GetConexao());
-            std::unique_ptr<TQuery> recebimentos =
-                TMetodosComuns::GetDataSetRecebimentosVenda(id, Gateway.GetConexao(), true);
-            ok = GravarArquivosVenda(Gateway, *vendas, *itens, *recebimentos);
-            if (ok) {
-                ok = MarcarMovimentoExportado(Gateway, id);
-                if (!ok) adiada = VendaAlteradaDesdeSelecao(Gateway, id, venda.StMovimento,
-                                                            venda.StMovimentoExportado);
-            }
-        } catch (const std::exception& e) {
-            RegistrarErroVenda(MensagemExcecao(e), NomeClasseExcecao(e));
-            ok = false;
-        } catch (...) {
-            RegistrarErroVenda(QStringLiteral("Erro desconhecido."), QString());
-            ok = false;
-        }
-        if (ConcluirUnidade(Gateway, unidade, ok, false)) {
-            FArquivosExportados += MontarEntrada(
-                venda.PrefixosDocumentos,
-                [&](const QString& p) { return unidade.NomeFinal(p, venda.NomeBase); },
-                [&](const QString& p) {
-                    const QString nome = unidade.NomeFinal(p, venda.NomeBase);
-                    return unidade.NomesFinais().contains(nome);
-                });
-        } else if (!adiada) {
-            todas = false;
-        }
+        if (!ExportarVenda(Gateway, *vendas)) todas = false;
     }
     return todas;
 }
 
-namespace {
+// One sale in the transaction just started: its files, the mark, then the
+// commit (files renamed into place) or the rollback (files removed). False
+// when the sale failed; a sale the POS changed since the selection is
+// deferred to the next run, which is no failure.
+bool TExportacaoPDVBistrelInterna::ExportarVenda(TComunicacaoBancoBistrel& Gateway, TQuery& Vendas) {
+    TGuardaTransacao guarda(Gateway);
+    TUnidadeExportacao unidade(FDiretorioExportacao);
+    TVendaEmExportacao venda(unidade);
+    bool ok = false;
+    bool adiada = false;
+    try {
+        venda.StMovimento = Inteiro(Vendas, "ST_MOVIMENTO");
+        venda.StMovimentoExportado = Inteiro(Vendas, "ST_MOVIMENTO_EXPORTADO");
+        const int id = Inteiro(Vendas, "IDMOVIMENTO");
+        // A sale whose items or payments cannot be read fails alone.
+        std::unique_ptr<TQuery> itens = TMetodosComuns::GetDataSetItensVenda(id, Gateway.GetConexao());
+        std::unique_ptr<TQuery> recebimentos =
+            TMetodosComuns::GetDataSetRecebimentosVenda(id, Gateway.GetConexao(), true);
+        ok = GravarArquivosVenda(Gateway, Vendas, *itens, *recebimentos, venda);
+        if (ok && !MarcarMovimentoExportado(Gateway, id, venda.StMovimento, venda.StMovimentoExportado)) {
+            ok = false;
+            adiada = MovimentoAlteradoDesdeSelecao(Gateway, id, venda.StMovimento, venda.StMovimentoExportado);
+            if (adiada) RegistrarVendaAdiada(id);
+        }
+    } catch (const std::exception& e) {
+        RegistrarErroVenda(MensagemExcecao(e), NomeClasseExcecao(e));
+        ok = false;
+    } catch (...) {
+        RegistrarErroVenda(QStringLiteral("Erro desconhecido."), QString());
+        ok = false;
+    }
+    if (!ConcluirUnidade(Gateway, unidade, ok, false)) return adiada;
+    FArquivosExportados += MontarEntrada(
+        venda.PrefixosDocumentos, [&](const QString& p) { return unidade.NomeFinal(p, venda.NomeBase); },
+        [&](const QString& p) { return unidade.NomesFinais().contains(unidade.NomeFinal(p, venda.NomeBase)); });
+    return true;
+}
 
-// True when the sale's status columns no longer hold the values the
-// selection read (the POS cancelled or changed it meanwhile).
-bool VendaAlteradaDesdeSelecao(TComunicacaoBancoBistrel& Gateway, int IdMovimento, int StMovimento,
-                               int StMovimentoExportado) {
+bool TExportacaoPDVBistrelInterna::MovimentoAlteradoDesdeSelecao(TComunicacaoBancoBistrel& Gateway, int IdMovimento,
+                                                                 int StMovimento, int StMovimentoExportado) {
     TParams params;
     params.CreateParam(ftInteger, QStringLiteral("pIdMovimento")).SetAsInteger(IdMovimento);
     std::unique_ptr<TQuery> q;
-    if (!Gateway.AbrirQuery(kSqlStatusVenda, params, q) || q->IsEmpty()) return false;
+    if (!Gateway.AbrirQuery(kSqlStatusVenda, params, q)) return false;
+    // A movement deleted meanwhile has nothing left to send.
+    if (q->IsEmpty()) return true;
     q->First();
     return Inteiro(*q, "ST_MOVIMENTO") != StMovimento || Inteiro(*q, "ST_MOVIMENTO_EXPORTADO") != StMovimentoExportado;
 }
 
-}  // namespace
-
 // ---- the files of one sale ------------------------------------------------------
 
 bool TExportacaoPDVBistrelInterna::GravarArquivosVenda(TComunicacaoBancoBistrel& Gateway, TQuery& Venda,
-                                                       TQuery& Itens, TQuery& Recebimentos) {
+                                                       TQuery& Itens, TQuery& Recebimentos,
+                                                       TVendaEmExportacao& Estado) {
     try {
         // 1, 2: the header and the paths.
         const TVendaHeader header = TMetodosComuns::GetVendaHeader(Venda, &Itens, &Recebimentos, 0, Gateway.GetConexao());
@@ -330,9 +299,9 @@ bool TExportacaoPDVBistrelInterna::GravarArquivosVenda(TComunicacaoBancoBistrel&
         const QDateTime fechamento = DataHora(Venda, "HRFECHAMENTO");
         const bool pedidoDefinido = DataHoraDefinida(Venda, "DATA_HORA_PEDIDO");
         const QString base = GetNomeArquivoExportacao(Texto(Venda, "IPTERMINAL"), Texto(Venda, "NRORDEM"), dataPedido);
-        if (g_venda) g_venda->NomeBase = base;
+        Estado.NomeBase = base;
         const auto caminho = [&](const char* prefixo) {
-            return Caminho(FDiretorioExportacao, QString::fromLatin1(prefixo), base);
+            return Estado.Unidade.CaminhoTemporario(QString::fromLatin1(prefixo), base);
         };
         const QString hDoc = caminho("HDoc"), dDoc = caminho("DDoc"), sDoc = caminho("SDoc"),
                       idDoc = caminho("IDDoc"), cDoc = caminho("CDoc"), aDoc = caminho("ADoc");
@@ -370,8 +339,7 @@ bool TExportacaoPDVBistrelInterna::GravarArquivosVenda(TComunicacaoBancoBistrel&
             QFile::remove(idDoc);
         };
         if (reenvio && Gateway.LerConfiguracao(QStringLiteral("StRetaguarda")) == QLatin1String("3")) apagarPrincipais();
-        QString listaDocumentos;
-        const bool ok = ExportarArquivosDocumentoVenda(Gateway, id, base, listaDocumentos);
+        const bool ok = ExportarArquivosDocumentoVenda(Gateway, id, Estado);
         if (!ok || reenvio) apagarPrincipais();
         if (!ok) {
             QFile::remove(aDoc);
@@ -390,15 +358,8 @@ bool TExportacaoPDVBistrelInterna::GravarArquivosVenda(TComunicacaoBancoBistrel&
             const QTime t = LerHoraRegional(header.Valor(TVendaHeader::HoraFechamento));
             if (d.isValid() && t.isValid()) AtualizarDataHoraPedido(Gateway, id, QDateTime(d, t));
         }
-        // 12 to 15: outside a sale under way the entry is listed here; within
-        // ExportarVendas it is listed under the final names after the commit.
-        if (!g_venda) {
-            FArquivosExportados += MontarEntrada(
-                g_ultimosPrefixos, [&](const QString& p) { return p + base; },
-                [&](const QString& p) { return QFileInfo::exists(FDiretorioExportacao + p + base); });
-            for (const char* p : {"HDoc", "DDoc", "SDoc", "IDDoc", "CDoc", "ADoc", "SDocC"})
-                CriarBackupArquivo(FDiretorioExportacao + QString::fromLatin1(p) + base);
-        }
+        // 12 to 15: the list entry and the backups follow the commit, under
+        // the final names (ExportarVenda).
         return true;
     } catch (const std::exception& e) {
         RegistrarErroVenda(MensagemExcecao(e), NomeClasseExcecao(e));
@@ -406,21 +367,14 @@ bool TExportacaoPDVBistrelInterna::GravarArquivosVenda(TComunicacaoBancoBistrel&
     }
 }
 
-bool TExportacaoPDVBistrelInterna::MarcarMovimentoExportado(TComunicacaoBancoBistrel& Gateway, int IdMovimento) {
+bool TExportacaoPDVBistrelInterna::MarcarMovimentoExportado(TComunicacaoBancoBistrel& Gateway, int IdMovimento,
+                                                            int StMovimento, int StMovimentoExportado) {
     TParams params;
     params.CreateParam(ftInteger, QStringLiteral("pTrue")).SetAsInteger(1);
     params.CreateParam(ftInteger, QStringLiteral("pIdMovimento")).SetAsInteger(IdMovimento);
-    if (g_venda) {
-        params.CreateParam(ftInteger, QStringLiteral("pStMovimento")).SetAsInteger(g_venda->StMovimento);
-        params.CreateParam(ftInteger, QStringLiteral("pStMovimentoExportado"))
-            .SetAsInteger(g_venda->StMovimentoExportado);
-        return Gateway.ExecutarUpdate(kSqlMarcar, params);
-    }
-    // No sale under way: the values are those the row holds now.
-    QString sql = kSqlMarcar;
-    sql.replace(QStringLiteral(":pStMovimentoExportado"), QStringLiteral("ST_MOVIMENTO_EXPORTADO"));
-    sql.replace(QStringLiteral(":pStMovimento"), QStringLiteral("ST_MOVIMENTO"));
-    return Gateway.ExecutarUpdate(sql, params);
+    params.CreateParam(ftInteger, QStringLiteral("pStMovimento")).SetAsInteger(StMovimento);
+    params.CreateParam(ftInteger, QStringLiteral("pStMovimentoExportado")).SetAsInteger(StMovimentoExportado);
+    return Gateway.ExecutarUpdate(kSqlMarcar, params);
 }
 
 void TExportacaoPDVBistrelInterna::MontarItemVenda(TQuery& Itens, const QString& IdVendedor, TVendaItemRec& Item) {
@@ -461,7 +415,6 @@ void TExportacaoPDVBistrelInterna::MontarItemVenda(TQuery& Itens, const QString&
     Item.Definir(R::CdSitTribCofins, Texto(Itens, "CDSITTRIBCOFINS"));
     Item.Definir(R::CdSitTribPis, Texto(Itens, "CDSITTRIBPIS"));
     Item.Definir(R::IndicadorItem, quint8(1));
-    g_cfop = {FCfop, FCfopIss, FCfopSt};
     Item.Definir(R::Cfop, GetCFOPItem(tipo, Texto(Itens, "CFOP")));
 }
 
@@ -469,11 +422,11 @@ unsigned char TExportacaoPDVBistrelInterna::GetTipoTributacao(QChar Letra) {
     return ::vesko::GetTipoTributacao(Letra.isNull() ? QString() : QString(Letra));
 }
 
-QString TExportacaoPDVBistrelInterna::GetCFOPItem(unsigned char TipoTributacao, const QString& Cfop) {
+QString TExportacaoPDVBistrelInterna::GetCFOPItem(unsigned char TipoTributacao, const QString& Cfop) const {
     if (!Cfop.trimmed().isEmpty()) return Cfop;
-    if (TipoTributacao == 1) return g_cfop.CfopSt;
-    if (TipoTributacao >= 4 && TipoTributacao <= 7) return g_cfop.CfopIss;
-    return g_cfop.Cfop;
+    if (TipoTributacao == 1) return FCfopSt;
+    if (TipoTributacao >= 4 && TipoTributacao <= 7) return FCfopIss;
+    return FCfop;
 }
 
 void TExportacaoPDVBistrelInterna::GravarArquivoAlteracao(const QString& NomeArquivo, const TVendaHeader& Header,
@@ -514,33 +467,27 @@ void TExportacaoPDVBistrelInterna::AtualizarDataHoraPedido(TComunicacaoBancoBist
 }
 
 bool TExportacaoPDVBistrelInterna::ExportarArquivosDocumentoVenda(TComunicacaoBancoBistrel& Gateway, int IdMovimento,
-                                                                  const QString& NomeBase, QString& Lista) {
+                                                                  TVendaEmExportacao& Estado) {
     TParams params;
     params.CreateParam(ftInteger, QStringLiteral("pIdMovimento")).SetAsInteger(IdMovimento);
     std::unique_ptr<TQuery> docs;
     if (!Gateway.AbrirQuery(kSqlDocumentos, params, docs)) return false;
 
-    const bool alteracao = UsarArquivosAlteracao(Gateway, Caminho(FDiretorioExportacao, QStringLiteral("ADoc"), NomeBase),
-                                                 Caminho(FDiretorioExportacao, QStringLiteral("HDoc"), NomeBase));
-    const QStringList prefixos = PrefixosDocumentos(alteracao);
-    if (g_venda) g_venda->PrefixosDocumentos = prefixos;
-    g_ultimosPrefixos = prefixos;
+    TUnidadeExportacao& unidade = Estado.Unidade;
+    const QString& base = Estado.NomeBase;
+    const bool alteracao = UsarArquivosAlteracao(Gateway, unidade.CaminhoTemporario(QStringLiteral("ADoc"), base),
+                                                 unidade.CaminhoTemporario(QStringLiteral("HDoc"), base));
+    Estado.PrefixosDocumentos = PrefixosDocumentos(alteracao);
 
     QList<int> escritas;
     for (docs->First(); !docs->Eof(); docs->Next()) {
         const QString tipo = Texto(*docs, "TIPOARQUIVO").toUpper();
-        for (int k = 0; k < prefixos.size(); ++k) {
+        for (int k = 0; k < Estado.PrefixosDocumentos.size(); ++k) {
             if (tipo != QLatin1String(kTiposDocumento[k].Tipo)) continue;
-            const QString arquivo = Caminho(FDiretorioExportacao, prefixos[k], NomeBase);
-            GravarArquivo(arquivo, docs->FieldByName(QStringLiteral("CONTEUDOARQUIVO")).AsBytes());
-            if (!g_venda) CriarBackupArquivo(arquivo);
+            unidade.Gravar(Estado.PrefixosDocumentos[k], base,
+                           docs->FieldByName(QStringLiteral("CONTEUDOARQUIVO")).AsBytes());
             escritas << Inteiro(*docs, "IDARQUIVODOCUMENTO");
         }
-    }
-    Lista.clear();
-    for (const QString& p : prefixos) {
-        const QString arquivo = Caminho(FDiretorioExportacao, p, NomeBase);
-        if (QFileInfo::exists(arquivo)) Lista += QStringLiteral("* ") + p + NomeBase + QStringLiteral(";") + kCrLf;
     }
     for (const int idArquivo : escritas) {
         TParams apagar;

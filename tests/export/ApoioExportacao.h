@@ -8,8 +8,10 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <ostream>
+#include <utility>
 
 #include "ApoioBanco.h"
 #include "audit/LeituraAuditoria.h"
@@ -28,6 +30,27 @@ struct RegistroExportacao {
     QString Descricao;
     QString Detalhes;
     int Tipo = 0;
+};
+
+// A hint that, the first time a text starting with `Inicio` arrives, runs
+// `Acao` (what the POS does meanwhile, on a connection of its own).
+class THintAcao : public IHint {
+public:
+    THintAcao(QString Inicio, std::function<void()> Acao) : m_inicio(std::move(Inicio)), m_acao(std::move(Acao)) {}
+    void DefinirHint(const QString& texto) override {
+        m_atual = texto;
+        if (m_executada || !texto.startsWith(m_inicio)) return;
+        m_executada = true;
+        m_acao();
+    }
+    QString Hint() const override { return m_atual; }
+    bool Executada() const { return m_executada; }
+
+private:
+    QString m_inicio;
+    std::function<void()> m_acao;
+    QString m_atual;
+    bool m_executada = false;
 };
 
 class AmbienteExportacao : public AmbienteBanco {

@@ -8,6 +8,7 @@
 
 #include "ApoioExportacao.h"
 #include "audit/ControleLogIntegradorPDVBistrel.h"
+#include "firebird/MonitorSql.h"
 #include "store/TextoLoja.h"
 
 using namespace vesko;
@@ -193,4 +194,101 @@ TEST(ExecucaoExportacao, ARunRemovesStaleTemporariesAndRunsEveryStep) {
     EXPECT_EQ(a.Contar(QStringLiteral("CLIENTEEXP")), 0);
     EXPECT_TRUE(a.Hint.Historico().contains(QStringLiteral("Recebendo logs do banco de dados...")));
     EXPECT_TRUE(a.Hint.Historico().contains(QStringLiteral("Recebendo clientes a exportar do banco de dados...")));
+}
+
+// Every statement of the run reaches the database written line by line, each
+// line followed by CR LF (the SQL monitor logs each text followed by a
+// newline); DATA_HORA_PEDIDO's update goes trimmed, without the last one.
+TEST(ExecucaoExportacao, StatementsAreSentLineByLineEachLineEndingInCrLf) {
+    AmbienteExportacao a;
+    a.Executar(QStringLiteral("INSERT INTO LOGEVT (IDLOG, DSNOMEMAQUINA, DSDESCRICAOCURTA) VALUES (1, 'CAIXA01', 'x')"));
+    a.Executar(QStringLiteral("INSERT INTO CLIENTEEXP (IDCLIENTE, NOME, IPTERMINAL, ALTERACAO_CADASTRO) "
+                              "VALUES ('9', 'Ana', 'CAIXA02', 0)"));
+    a.Executar(QStringLiteral("INSERT INTO MOVIMENTO (IDMOVIMENTO, ID_CLIENTE, HRFECHAMENTO, DATA_HORA_PEDIDO, "
+                              "ST_MOVIMENTO, ST_MOVIMENTO_EXPORTADO, TIPO_OPERACAO, ST_ENTREGA) "
+                              "VALUES (1, '9', '2026-03-01 14:30:05', '2026-03-01 14:00:00', 1, 0, 'V', 0)"));
+    a.Executar(QStringLiteral("INSERT INTO MOVIMENTO (IDMOVIMENTO, HRFECHAMENTO, ST_MOVIMENTO, "
+                              "ST_MOVIMENTO_EXPORTADO, TIPO_OPERACAO, TIPO_MOVIMENTO) "
+                              "VALUES (2, '2026-03-01 15:00:00', 1, 0, 'S', 'S')"));
+    for (int id : {1, 2})
+        a.Executar(QStringLiteral("INSERT INTO MOVIMENTO_COMPLEMENTO (MOVIMENTO_ID, VALOR, NRORDEM, IPTERMINAL) "
+                                  "VALUES (%1, 10, '77', 'CAIXA01')")
+                       .arg(id));
+    a.Executar(QStringLiteral("INSERT INTO ARQUIVOSDOCUMENTO (IDMOVIMENTO, TIPOARQUIVO, CONTEUDOARQUIVO, IPTERMINAL) "
+                              "VALUES (1, 'SDOC', 's', 'CAIXA01')"));
+    a.Executar(QStringLiteral("INSERT INTO ARQUIVOSDOCUMENTO (IDMOVIMENTO, TIPOARQUIVO, CONTEUDOARQUIVO, IPTERMINAL) "
+                              "VALUES (NULL, 'ECXA', 'e', 'CAIXA01')"));
+    // Not the first connection of the process: the schema check it would
+    // run is no statement of the export.
+    a.PrimeiraConexao = false;
+    {
+        TMonitorSql monitor;
+        ASSERT_TRUE(a.Exportar(true));
+    }
+    ASSERT_EQ(a.Contar(QStringLiteral("ARQUIVOSDOCUMENTO")), 0);
+    const QString log = QString::fromUtf8(teste::LerArquivo(TMonitorSql::NomeArquivo()));
+    // Lines of a statement, each followed by CR LF; a whole statement also
+    // has the monitor's line feed before and after it.
+    const auto trecho = [](std::initializer_list<const char*> linhas) {
+        QString s;
+        for (const char* l : linhas) s += QString::fromLatin1(l) + QStringLiteral("\r\n");
+        return s;
+    };
+    const auto texto = [&](std::initializer_list<const char*> linhas) {
+        return QStringLiteral("\n") + trecho(linhas) + QStringLiteral("\n");
+    };
+    EXPECT_TRUE(log.contains(texto({"SELECT", "  IDLOG,", "  DSUSUARIOLOGADO,", "  DSNOMEMAQUINA,",
+                                    "  DSDESCRICAOCURTA,", "  DSDESCRICAOLONGA,", "  TPLOG,", "  DTLOG ", "FROM",
+                                    "  LOGEVT"})));
+    EXPECT_TRUE(log.contains(texto({"DELETE FROM", "  LOGEVT ", "WHERE", "  IDLOG = :pIdLog"})));
+    EXPECT_TRUE(log.contains(trecho({"  DATAHORA_ALTERACAO,", "  COMPLEMENTO_ENDERECO,", "  RDB$DB_KEY AS CHAVE_LINHA",
+                                     "FROM", "  CLIENTEEXP"}) +
+                             QStringLiteral("\n")));
+    EXPECT_TRUE(log.contains(texto({"SELECT", "  NRORDEM,", "  IPTERMINAL,", "  DATA_HORA_PEDIDO ", "FROM",
+                                    "  MOVIMENTO M ", "INNER JOIN", "  MOVIMENTO_COMPLEMENTO MC ", "ON",
+                                    "  M.IDMOVIMENTO = MC.MOVIMENTO_ID ", "WHERE", "  M.ID_CLIENTE = :pIdCliente AND",
+                                    " ((ST_ENTREGA = :pTrue AND ST_ENTREGAFINALIZADA = :pTrue) OR (ST_ENTREGA = :pNao))"})));
+    EXPECT_TRUE(log.contains(texto({"DELETE FROM", "  CLIENTEEXP ", "WHERE", "  RDB$DB_KEY = :pChave"})));
+    // The sales: the selection, the document rows, the mark.
+    EXPECT_TRUE(log.contains(trecho({"WHERE", " (M.ST_MOVIMENTO = :pVenda OR", "  M.ST_MOVIMENTO = :pCancelamento) AND",
+                                     " (M.ST_MOVIMENTO_EXPORTADO IN (:pNao, :pAlteracao) OR",
+                                     "  M.ST_MOVIMENTO_EXPORTADO = :pCancelamento) AND",
+                                     "  UPPER(M.TIPO_OPERACAO) = :pOperacaoVenda AND ",
+                                     "  ((ST_ENTREGA=:pTrue and ST_ENTREGAFINALIZADA=:pTrue )",
+                                     "   OR (ST_ENTREGA=:pNao))"}) +
+                             QStringLiteral("\n")));
+    EXPECT_TRUE(log.contains(texto({"SELECT", "  TIPOARQUIVO,", "  CONTEUDOARQUIVO,", "  IDARQUIVODOCUMENTO ", "FROM",
+                                    "  ARQUIVOSDOCUMENTO ", "WHERE", "  IDMOVIMENTO = :pIdMovimento"})));
+    EXPECT_TRUE(log.contains(texto({"UPDATE", "  MOVIMENTO ", "SET", "  ST_MOVIMENTO_EXPORTADO = :pTrue ", "WHERE",
+                                    "  IDMOVIMENTO = :pIdMovimento AND", "  ST_MOVIMENTO = :pStMovimento AND",
+                                    "  ST_MOVIMENTO_EXPORTADO = :pStMovimentoExportado"})));
+    // Trimmed: no line break after its last line.
+    EXPECT_TRUE(log.contains(QStringLiteral("\nUPDATE\r\n  MOVIMENTO \r\nSET\r\n  DATA_HORA_PEDIDO = :pDataHora \r\n"
+                                            "WHERE\r\n  IDMOVIMENTO = :pIdMovimento\n")));
+    EXPECT_TRUE(log.contains(trecho({"  UPPER(M.TIPO_OPERACAO) IN ('S', 'E') AND",
+                                     "  UPPER(M.TIPO_MOVIMENTO) IN ('S', 'U')"}) +
+                             QStringLiteral("\n")));
+    // Steps 6 to 10: the delivery condition's lines follow the selection's.
+    EXPECT_TRUE(log.contains(trecho({"LEFT JOIN MOVIMENTO M ON AD.IDMOVIMENTO = M.IDMOVIMENTO ", "WHERE",
+                                     "  UPPER(TIPOARQUIVO) = :pTipoArquvo ",
+                                     " AND ((M.ST_ENTREGA=:pTrue and M.ST_ENTREGAFINALIZADA=:pTrue )",
+                                     "  OR (M.ST_ENTREGA=:pNao))"}) +
+                             QStringLiteral("\n")));
+    EXPECT_TRUE(log.contains(trecho({"LEFT JOIN MOVIMENTO M ON AD.IDMOVIMENTO = M.IDMOVIMENTO ", "WHERE",
+                                     "  UPPER(TIPOARQUIVO) = :pTipoArquvo "}) +
+                             QStringLiteral("\n")));
+    EXPECT_TRUE(log.contains(texto({"DELETE FROM", "  ARQUIVOSDOCUMENTO ", "WHERE",
+                                    "  IDARQUIVODOCUMENTO = :pIdArquivoDocumento"})));
+
+    // And no statement of the run has a line ended by a bare line feed: in
+    // the log, a line that is neither an entry's first line, a parameter nor
+    // blank, and is followed by another line of the same statement, ends in CR.
+    const QStringList linhas = log.split(QLatin1Char('\n'));
+    const QRegularExpression cabecalho(QStringLiteral(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3})"));
+    const auto instrucao = [&](const QString& l) {
+        return !l.isEmpty() && !cabecalho.match(l).hasMatch() && !l.startsWith(QLatin1String("  :"));
+    };
+    for (int i = 0; i + 1 < linhas.size(); ++i)
+        if (instrucao(linhas[i]) && instrucao(linhas[i + 1]))
+            EXPECT_TRUE(linhas[i].endsWith(QLatin1Char('\r'))) << linhas[i].toStdString();
 }

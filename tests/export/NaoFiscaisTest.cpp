@@ -142,11 +142,52 @@ TEST(ExportarMovimentosNaoFiscais, AMovementChangedAfterTheSelectionIsNotMarked)
                               nullptr, q));
     // The POS cancels it meanwhile.
     ASSERT_TRUE(g->ExecutarUpdate(QStringLiteral("UPDATE MOVIMENTO SET ST_MOVIMENTO = 2")));
-    EXPECT_FALSE(w.GravarArquivosNaoFiscais(*g, *q, u));
+    bool adiado = false;
+    EXPECT_FALSE(w.GravarArquivosNaoFiscais(*g, *q, u, adiado));
+    EXPECT_TRUE(adiado);
     EXPECT_FALSE(w.ConcluirUnidade(*g, u, false));
     EXPECT_EQ(a.Linhas(QStringLiteral("SELECT ST_MOVIMENTO, ST_MOVIMENTO_EXPORTADO FROM MOVIMENTO")),
               QStringList{QStringLiteral("1|0")});
     EXPECT_TRUE(a.ArquivosSaida().isEmpty());
+}
+
+// The POS cancels movement 2 from its own connection while the step is
+// writing movement 1: the step rolls back as a whole, leaves no file and no
+// mark, says why in an informative record, and is not a failure. The next
+// run sends movement 1 once; the cancelled movement is no longer selected.
+TEST(ExportarMovimentosNaoFiscais, AMovementThePOSChangesDuringTheStepDefersTheWholeStep) {
+    AmbienteExportacao a;
+    InserirMovimento(a, 1, QStringLiteral("S"));
+    InserirMovimento(a, 2, QStringLiteral("E"));
+    teste::THintAcao hint(QStringLiteral("Exportando arquivos de movimentos não fiscais (1 de 2"), [&] {
+        a.Executar(QStringLiteral("UPDATE MOVIMENTO SET ST_MOVIMENTO = 2 WHERE IDMOVIMENTO = 2"));
+    });
+    {
+        auto g = a.Gateway();
+        W w(hint, a.Saida());
+        EXPECT_TRUE(w.ExportarMovimentosNaoFiscais(*g));
+        EXPECT_TRUE(hint.Executada());
+        EXPECT_FALSE(g->GetConexao().EmTransacao());
+        EXPECT_TRUE(w.ArquivosExportados().isEmpty());
+    }
+    EXPECT_TRUE(a.ArquivosSaida().isEmpty());  // neither final names nor temporaries
+    EXPECT_FALSE(QDir(DiretorioBackupsDAT(QDate::currentDate())).exists());
+    EXPECT_EQ(Exportados(a), (QStringList{"1|0", "2|0"}));
+    const auto registros = AmbienteExportacao::Auditorias();
+    ASSERT_EQ(registros.size(), 1);
+    EXPECT_EQ(registros[0].Descricao, QStringLiteral("Movimento não fiscal alterado durante a exportação"));
+    EXPECT_EQ(registros[0].Tipo, taInformacao);
+    EXPECT_TRUE(registros[0].Detalhes.contains(QStringLiteral("ID \"2\"")));
+
+    auto g = a.Gateway();
+    W w(a.Hint, a.Saida());
+    ASSERT_TRUE(w.ExportarMovimentosNaoFiscais(*g));
+    EXPECT_EQ(Exportados(a), (QStringList{"1|1", "2|0"}));
+    const QStringList nomes = a.ArquivosSaida();
+    ASSERT_EQ(nomes.size(), 1);
+    H h;
+    h.Carregar(teste::LerArquivo(a.ArquivoSaida(nomes.first())));
+    EXPECT_EQ(h.Valor(H::IdMovimento), 1);
 }
 
 TEST(ExportarMovimentosNaoFiscais, AFailingPaymentReadFailsTheStepNotTheRun) {

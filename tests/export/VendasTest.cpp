@@ -294,6 +294,42 @@ TEST(ExportarVendas, ASaleChangedMeanwhileWaitsForTheNextRunWithoutFailing) {
     EXPECT_TRUE(a.ArquivosSaida(QStringLiteral("*001235*")).isEmpty());
     EXPECT_EQ(a.ArquivosSaida().size(), 2);
     EXPECT_TRUE(e.w.ArquivosNaoExportados().isEmpty());
+    const auto registros = AmbienteExportacao::Auditorias();
+    ASSERT_EQ(registros.size(), 1);
+    EXPECT_EQ(registros[0].Descricao, QStringLiteral("Venda alterada durante a exportação"));
+    EXPECT_EQ(registros[0].Tipo, taInformacao);
+    EXPECT_TRUE(registros[0].Detalhes.contains(QStringLiteral("ID \"1\"")));
+}
+
+// The same, with the POS on a connection of its own: it cancels sale 1 and
+// commits after the selection, before the sale's mark.
+TEST(ExportarVendas, ASaleThePOSCancelsOnItsOwnConnectionIsSentCancelledByTheNextRun) {
+    AmbienteExportacao a;
+    InserirVenda(a, 1, 1, 0, QStringLiteral("2026-03-01 10:00:00"), QStringLiteral("2026-03-01 10:00:00"));
+    InserirDocumento(a, 1, QStringLiteral("SDOC"), QStringLiteral("s"));
+    teste::THintAcao hint(QStringLiteral("Exportando arquivos de movimento (1 de 1"), [&] {
+        a.Executar(QStringLiteral("UPDATE MOVIMENTO SET ST_MOVIMENTO = 2 WHERE IDMOVIMENTO = 1"));
+    });
+    {
+        auto g = a.Gateway();
+        W w(hint, a.Saida());
+        EXPECT_TRUE(w.ExportarVendas(*g));
+        EXPECT_TRUE(hint.Executada());
+        EXPECT_TRUE(w.ArquivosExportados().isEmpty());
+    }
+    EXPECT_TRUE(a.ArquivosSaida().isEmpty());
+    EXPECT_EQ(a.Linhas(QStringLiteral("SELECT ST_MOVIMENTO, ST_MOVIMENTO_EXPORTADO FROM MOVIMENTO")),
+              QStringList{QStringLiteral("2|0")});
+    EXPECT_EQ(a.Contar(QStringLiteral("ARQUIVOSDOCUMENTO")), 1);
+
+    // The next run sends it once, as the cancelled sale it now is.
+    Exportacao e(a);
+    ASSERT_TRUE(e.w.ExportarVendas(*e.g));
+    EXPECT_EQ(a.ArquivosSaida(QStringLiteral("CDoc*")).size(), 1);
+    EXPECT_EQ(a.ArquivosSaida(QStringLiteral("HDoc*")).size(), 1);
+    EXPECT_EQ(a.ArquivosSaida(QStringLiteral("SDoc*")).size(), 1);
+    EXPECT_EQ(Status(a, 1), QStringLiteral("1"));
+    EXPECT_EQ(a.Contar(QStringLiteral("ARQUIVOSDOCUMENTO")), 0);
 }
 
 TEST(ExportarVendas, APoisonedSaleIsRecordedAndTheNextOneGoes) {
@@ -354,4 +390,114 @@ TEST(ExportarVendas, AnUnwritableDirectoryCommitsNothing) {
               QStringList{QStringLiteral("9")});
     EXPECT_TRUE(w.ArquivosExportados().isEmpty());
     EXPECT_TRUE(AmbienteExportacao::Descricoes().contains(QStringLiteral("Erro na criação dos arquivos de venda.")));
+}
+
+// Which sales the selection takes: closed or cancelled, not exported or to be
+// sent again, sale operations in any case, and of deliveries only finished
+// ones. Every other row stays as it was.
+TEST(ExportarVendas, TheSelectionTakesFinishedDeliveriesAndSalesThatAreNoDelivery) {
+    AmbienteExportacao a;
+    struct Caso {
+        int Id;
+        int StMovimento, StExportado;
+        const char* Operacao;
+        const char* Entrega;
+        const char* Finalizada;
+        bool Exportada;
+    };
+    const Caso casos[] = {
+        {1, 1, 0, "V", "0", "NULL", true},     // no delivery
+        {2, 1, 0, "V", "0", "1", true},        // no delivery, whatever the finished flag
+        {3, 1, 0, "V", "1", "1", true},        // a finished delivery
+        {4, 1, 0, "V", "1", "0", false},       // a delivery under way
+        {5, 1, 0, "V", "1", "NULL", false},    // a delivery not marked finished
+        {6, 1, 0, "V", "NULL", "1", false},    // no delivery status at all
+        {7, 1, 0, "V", "2", "1", false},       // an unknown delivery status
+        {8, 2, 2, "v", "0", "0", true},        // cancelled after export, lower-case operation
+        {9, 1, 3, "V", "1", "1", true},        // changed after export, finished delivery
+        {10, 1, 3, "V", "1", "0", false},      // changed after export, delivery under way
+        {11, 1, 1, "V", "0", "0", false},      // already exported
+        {12, 0, 0, "V", "0", "0", false},      // still open
+        {13, 1, 0, "S", "0", "0", false},      // not a sale operation
+    };
+    for (const Caso& c : casos) {
+        a.Executar(QStringLiteral("INSERT INTO MOVIMENTO (IDMOVIMENTO, HRFECHAMENTO, DATA_HORA_PEDIDO, ST_MOVIMENTO, "
+                                  "ST_MOVIMENTO_EXPORTADO, NUMERO_PEDIDO, TIPO_OPERACAO, ST_ENTREGA, "
+                                  "ST_ENTREGAFINALIZADA) VALUES (%1, '2026-03-01 10:00:00', '2026-03-01 10:00:00', "
+                                  "%2, %3, 5, '%4', %5, %6)")
+                       .arg(c.Id)
+                       .arg(c.StMovimento)
+                       .arg(c.StExportado)
+                       .arg(QString::fromLatin1(c.Operacao), QString::fromLatin1(c.Entrega),
+                            QString::fromLatin1(c.Finalizada)));
+        a.Executar(QStringLiteral("INSERT INTO MOVIMENTO_COMPLEMENTO (MOVIMENTO_ID, NRORDEM, IPTERMINAL) "
+                                  "VALUES (%1, '%2', 'CAIXA01')")
+                       .arg(c.Id)
+                       .arg(1000 + c.Id));
+        InserirDocumento(a, c.Id, QStringLiteral("XDOC"), QStringLiteral("x%1").arg(c.Id));
+    }
+    Exportacao e(a);
+    ASSERT_TRUE(e.w.ExportarVendas(*e.g));
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.Id);
+        const QString grupo = QStringLiteral("*-00000%1]*").arg(1000 + c.Id);
+        EXPECT_EQ(Status(a, c.Id), QString::number(c.Exportada ? 1 : c.StExportado));
+        EXPECT_EQ(a.ArquivosSaida(grupo).isEmpty(), !c.Exportada);
+        // The sale's document rows go with it, and only with it.
+        EXPECT_EQ(a.Linhas(QStringLiteral("SELECT COUNT(*) FROM ARQUIVOSDOCUMENTO WHERE IDMOVIMENTO = %1").arg(c.Id)),
+                  QStringList{c.Exportada ? QStringLiteral("0") : QStringLiteral("1")});
+    }
+}
+
+// A delivery under way keeps its sale and its document rows in the database:
+// neither the sales step nor the step of the document type sends them. Once
+// the delivery is finished the next run sends the sale with its documents.
+TEST(ExportarVendas, ADeliveryUnderWayWaitsWithItsDocumentsUntilItIsFinished) {
+    AmbienteExportacao a;
+    InserirVenda(a, 1, 1, 0, QStringLiteral("2026-03-01 10:00:00"), QStringLiteral("2026-03-01 09:00:00"));
+    a.Executar(QStringLiteral("UPDATE MOVIMENTO SET ST_ENTREGA = 1, ST_ENTREGAFINALIZADA = 0"));
+    for (const char* t : {"SDOC", "XDOC", "CDOCH", "SDOCC", "INUT"})
+        InserirDocumento(a, 1, QString::fromLatin1(t), QString::fromLatin1(t).toLower());
+    ASSERT_TRUE(a.Exportar(true));
+    EXPECT_TRUE(a.ArquivosSaida().isEmpty());
+    EXPECT_EQ(Status(a, 1), QStringLiteral("0"));
+    EXPECT_EQ(a.Contar(QStringLiteral("ARQUIVOSDOCUMENTO")), 5);
+
+    a.Executar(QStringLiteral("UPDATE MOVIMENTO SET ST_ENTREGAFINALIZADA = 1"));
+    ASSERT_TRUE(a.Exportar(true));
+    EXPECT_EQ(Status(a, 1), QStringLiteral("1"));
+    const QString hDoc = Unico(a, QStringLiteral("HDoc*"));
+    ASSERT_FALSE(hDoc.isEmpty());
+    const QString base = hDoc.mid(4);
+    // The sale's own kinds go with it under its base name; the types of the
+    // later steps (CDOCH, SDOCC, INUT) go out through those steps.
+    EXPECT_EQ(Ler(a, QStringLiteral("SDoc") + base), QByteArray("sdoc"));
+    EXPECT_EQ(Ler(a, QStringLiteral("XDoc") + base), QByteArray("xdoc"));
+    EXPECT_EQ(Ler(a, QStringLiteral("SDocC") + base), QByteArray("sdocc"));
+    EXPECT_EQ(a.ArquivosSaida(QStringLiteral("CDoc*")).size(), 1);
+    EXPECT_EQ(a.ArquivosSaida(QStringLiteral("XDocI*")).size(), 1);
+    EXPECT_EQ(a.Contar(QStringLiteral("ARQUIVOSDOCUMENTO")), 0);
+}
+
+// Each worker fills items with its own CFOP settings; codes 4 to 7, which no
+// letter gives, take CFOP_ISS.
+TEST(ExportarVendas, EachWorkerUsesItsOwnCfopSettings) {
+    AmbienteExportacao a;
+    auto g = a.Gateway();
+    g->GravarConfiguracao(QStringLiteral("CFOP"), QStringLiteral("5102"));
+    g->GravarConfiguracao(QStringLiteral("CFOP_ISS"), QStringLiteral("5933"));
+    g->GravarConfiguracao(QStringLiteral("CFOP_ST"), QStringLiteral("5405"));
+    W primeiro(a.Hint, a.Saida());
+    primeiro.CarregarConfiguracoesCFOP(*g);
+    g->GravarConfiguracao(QStringLiteral("CFOP"), QStringLiteral("6102"));
+    W segundo(a.Hint, a.Saida());
+    segundo.CarregarConfiguracoesCFOP(*g);
+    EXPECT_EQ(primeiro.GetCFOPItem(0, QStringLiteral(" ")), QStringLiteral("5102"));
+    EXPECT_EQ(segundo.GetCFOPItem(0, QString()), QStringLiteral("6102"));
+    EXPECT_EQ(primeiro.GetCFOPItem(0, QString()), QStringLiteral("5102"));
+    EXPECT_EQ(primeiro.GetCFOPItem(1, QString()), QStringLiteral("5405"));
+    for (unsigned char codigo = 4; codigo <= 7; ++codigo)
+        EXPECT_EQ(primeiro.GetCFOPItem(codigo, QString()), QStringLiteral("5933"));
+    EXPECT_EQ(primeiro.GetCFOPItem(2, QString()), QStringLiteral("5102"));
+    EXPECT_EQ(primeiro.GetCFOPItem(1, QStringLiteral("5949")), QStringLiteral("5949"));
 }
