@@ -14,6 +14,7 @@
 
 using namespace vesko;
 using vesko::teste::AmbienteExportacao;
+using W = vesko::TExportacaoPDVBistrelInterna;
 
 namespace {
 
@@ -233,4 +234,30 @@ TEST(PdvDemo, BadInputGetsAReadableLineAndWritesNothing) {
     EXPECT_EQ(r.codigo, 1);
     EXPECT_TRUE(r.erros.contains(QStringLiteral("não existe"))) << r.erros.toStdString();
     EXPECT_FALSE(QFile::exists(a.CaminhoBanco()));
+}
+
+// Indexes made on the empty tables of a new POS database have no
+// selectivity; the search of each customer's sale then read every sale. The
+// customers step gives them one before its searches.
+TEST(ClientesDoPdv, TheSaleSearchIndexesGetASelectivityBeforeTheSearches) {
+    AmbienteExportacao a;
+    ASSERT_EQ(RodarPdv({QStringLiteral("--home"), a.Pasta(), QStringLiteral("--vendas"), QStringLiteral("60"),
+                        QStringLiteral("--clientes"), QStringLiteral("10"), QStringLiteral("--documentos"),
+                        QStringLiteral("1")})
+                  .codigo,
+              0);
+    const QString estatistica = QStringLiteral(
+        "SELECT COUNT(*) FROM RDB$INDICES I JOIN RDB$INDEX_SEGMENTS S ON S.RDB$INDEX_NAME = I.RDB$INDEX_NAME "
+        "WHERE ((I.RDB$RELATION_NAME = 'MOVIMENTO' AND S.RDB$FIELD_NAME = 'ID_CLIENTE') OR "
+        "(I.RDB$RELATION_NAME = 'MOVIMENTO_COMPLEMENTO' AND S.RDB$FIELD_NAME = 'MOVIMENTO_ID')) AND "
+        "COALESCE(I.RDB$STATISTICS, 0) %1");
+    EXPECT_EQ(a.Linhas(estatistica.arg(QStringLiteral("= 0"))), QStringList{QStringLiteral("2")});
+
+    auto g = a.Gateway();
+    W w(a.Hint, a.Saida());
+    ASSERT_TRUE(w.ExportarClientes(*g));
+    g.reset();
+    EXPECT_EQ(a.Linhas(estatistica.arg(QStringLiteral("> 0"))), QStringList{QStringLiteral("2")});
+    EXPECT_EQ(a.ArquivosSaida(QStringLiteral("CCad*")).size(), 10);
+    EXPECT_EQ(a.Contar(QStringLiteral("CLIENTEEXP")), 0);
 }
