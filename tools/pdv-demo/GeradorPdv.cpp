@@ -2,6 +2,7 @@
 #include "GeradorPdv.h"
 
 #include <QDate>
+#include <algorithm>
 #include <memory>
 
 #include "ApoioPdv.h"
