@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # A demo store: installs what is missing, builds, prepares a program folder
 # with its settings file, creates the POS database, generates a set of
-# back-office files, runs one import headless and prints what happened.
+# back-office files, runs one import headless and prints what happened; then
+# stands in for the point of sale (a day of sales, customers, event-log rows
+# and fiscal documents), runs one export headless and lists what it wrote.
+# DEMO_HOME chooses the program folder (default: demo/ here).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -49,6 +52,21 @@ for t in GRUPOSTPREC TPREC TPRECSITEF PRAZOS FOOD_CONFIG FUNCIONARIOS USUARIOS_A
   consulta+="SELECT CAST('$t' AS VARCHAR(30)) AS TABELA, COUNT(*) AS LINHAS FROM $t UNION ALL "
 done
 printf '%s;\n' "${consulta% UNION ALL }" | isql-fb -q -user SYSDBA "$HOME_DEMO/base/VESKO.GDB" 2>&1 | sed '/^$/d; s/^/   /'
-echo "== Auditorias de hoje:"
+echo "== Auditorias da importação:"
 PROG --home "$HOME_DEMO" auditoria --dias 0 --detalhes
-exit "$status"
+
+echo "== O PDV registra o dia (vendas, clientes, log de eventos e documentos fiscais):"
+"$PWD/build/vesko-pdv-demo" --home "$HOME_DEMO" | sed 's/^/   /'
+echo "== Exportação:"
+status_exp=0
+PROG --home "$HOME_DEMO" exportar || status_exp=$?
+echo "== Exportação encerrada com status $status_exp"
+echo "== Arquivos gravados no diretório de exportação:"
+ls -l "$HOME_DEMO/saida" | tail -n +2 | awk '{printf "   %-72s %8s bytes\n", $9, $5}'
+echo "== Auditorias da exportação:"
+# A record is one line (fields split by tabs, the run's kind second), its
+# details follow indented by four spaces.
+PROG --home "$HOME_DEMO" auditoria --dias 0 --detalhes |
+  awk -F'\t' '!/^    / { mostrar = ($2 == "Exportação") } mostrar { print }'
+[ "$status" -eq 0 ] || exit "$status"
+exit "$status_exp"

@@ -12,6 +12,7 @@
 #include "export/ArquivosExportacao.h"
 #include "export/ExportacaoPDVBistrelInterna.h"
 #include "export/SqlExportacao.h"
+#include "firebird/ConexaoFirebird.h"
 #include "firebird/Query.h"
 #include "records/ClienteExportacaoRec.h"
 #include "records/RegistroFixo.h"
@@ -86,7 +87,38 @@ const QString kSqlApagarCliente = MontarSql({
     "WHERE",
     "  RDB$DB_KEY = :pChave"});
 
+// The indexes of the two tables the search of a customer's sale joins whose
+// selectivity was never computed on data.
+const QString kSqlIndicesSemEstatistica = QStringLiteral(
+    "SELECT\n"
+    "  TRIM(RDB$INDEX_NAME) \n"
+    "FROM\n"
+    "  RDB$INDICES \n"
+    "WHERE\n"
+    "  RDB$RELATION_NAME IN ('MOVIMENTO', 'MOVIMENTO_COMPLEMENTO') AND\n"
+    "  COALESCE(RDB$STATISTICS, 0) = 0 AND\n"
+    "  COALESCE(RDB$INDEX_INACTIVE, 0) = 0");
+
 QString Texto(const TQuery& q, const char* campo) { return q.FieldByName(QString::fromLatin1(campo)).AsString(); }
+
+// Firebird computes an index's selectivity only when the index is made or
+// SET STATISTICS runs. On a database whose indexes were made on empty tables
+// (as the POS installs it) every selectivity stays 0, and the search of a
+// customer's sale then reads MOVIMENTO_COMPLEMENTO whole for every customer:
+// the step grows with customers times sales. Each index still without a
+// selectivity gets one (each statement commits by itself, before the step's
+// transaction); a user without the right to do it keeps the old plan.
+void CalcularSeletividadeIndices(TComunicacaoBancoBistrel& Gateway) {
+    try {
+        TConexaoFirebird& c = Gateway.GetConexao();
+        const std::unique_ptr<TQuery> indices = c.Consultar(kSqlIndicesSemEstatistica);
+        for (indices->First(); !indices->Eof(); indices->Next())
+            c.ExecutarDireto(QStringLiteral("SET STATISTICS INDEX \"") +
+                             indices->Fields(0).AsString().replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
+                             QLatin1Char('"'));
+    } catch (const Exception&) {
+    }
+}
 
 }  // namespace
 
@@ -161,6 +193,7 @@ bool TExportacaoPDVBistrelInterna::ApagarLog(TComunicacaoBancoBistrel& Gateway, 
 
 bool TExportacaoPDVBistrelInterna::ExportarClientes(TComunicacaoBancoBistrel& Gateway) {
     DefinirHint(QStringLiteral("Recebendo clientes a exportar do banco de dados..."));
+    CalcularSeletividadeIndices(Gateway);
     if (!Gateway.IniciarTransacao()) return false;
     TGuardaTransacao guarda(Gateway);
     TUnidadeExportacao unidade(FDiretorioExportacao);

@@ -3,10 +3,14 @@
 #include <firebird/Interface.h>
 
 #include <QFile>
+#include <atomic>
+#include <chrono>
+#include <ctime>
 #include <vector>
 
 #include "firebird/ClienteFirebird.h"
 #include "firebird/ComandosFirebird.h"
+#include "firebird/ContagemConfirmacoes.h"
 #include "firebird/MensagensFirebird.h"
 #include "firebird/MonitorSql.h"
 
@@ -15,6 +19,20 @@ using namespace Firebird;
 namespace vesko {
 
 using namespace fb;
+
+namespace {
+
+std::atomic<std::uint64_t> g_confirmacoes{0};
+std::atomic<std::int64_t> g_nanossegundosConfirmando{0};
+std::atomic<std::int64_t> g_nanossegundosCpuConfirmando{0};
+
+std::int64_t CpuDaThread() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return std::int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+}  // namespace
 
 struct TConexaoFirebird::Impl {
     TParametrosConexao parametros;
@@ -353,7 +371,14 @@ void TConexaoFirebird::ConfirmarTransacao() {
     d->ExigirConexao();
     if (!d->transacao) throw EDatabaseError(QStringLiteral("Não há transação aberta."));
     d->st.init();
+    const auto inicio = std::chrono::steady_clock::now();
+    const std::int64_t inicioCpu = CpuDaThread();
     d->transacao->commit(&d->st);
+    g_nanossegundosCpuConfirmando += CpuDaThread() - inicioCpu;
+    g_nanossegundosConfirmando += std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                      std::chrono::steady_clock::now() - inicio)
+                                      .count();
+    ++g_confirmacoes;
     Verificar(d->st);
     d->transacao = nullptr;
 }
@@ -436,5 +461,9 @@ QString TConexaoFirebird::CharSetBanco() {
 
 int TConexaoFirebird::ComandosPreparados() const { return d->comandos.Tamanho(); }
 int TConexaoFirebird::Preparacoes() const { return d->comandos.Compilados(); }
+
+TContagemConfirmacoes ConfirmacoesDoProcesso() {
+    return {g_confirmacoes.load(), g_nanossegundosConfirmando.load() / 1e9, g_nanossegundosCpuConfirmando.load() / 1e9};
+}
 
 }  // namespace vesko
