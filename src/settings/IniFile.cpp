@@ -123,7 +123,7 @@ void TIniFile::WriteString(const QString& secao, const QString& chave, const QSt
         } else if (inicio >= 0) {
             if (Igual(ChaveDe(l), chave)) {
                 m_linhas[i] = nova;
-                Salvar();
+                Escrito();
                 return;
             }
             if (!l.trimmed().isEmpty()) ultimaUtil = i;
@@ -134,11 +134,20 @@ void TIniFile::WriteString(const QString& secao, const QString& chave, const QSt
     } else {
         m_linhas << QLatin1Char('[') + secao + QLatin1Char(']') << nova;
     }
-    Salvar();
+    Escrito();
 }
 
 void TIniFile::WriteInteger(const QString& secao, const QString& chave, int valor) {
     WriteString(secao, chave, QString::number(valor));
+}
+
+void TIniFile::Escrito() const {
+    if (!m_adiada) Salvar();
+}
+
+void TIniFile::UpdateFile() {
+    m_adiada = false;
+    Salvar();
 }
 
 void TIniFile::Salvar() const {

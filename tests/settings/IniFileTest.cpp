@@ -72,3 +72,18 @@ TEST(IniFile, MissingFileReadsEmptyAndFailedWriteRaises) {
         EXPECT_THROW(ro.WriteString("A", "B", "2"), EIniFileException);
     }
 }
+
+TEST(IniFile, DeferredWritesReachTheFileTogether) {
+    teste::PastaTemporaria pasta;
+    const QString nome = pasta.Arquivo("a.ini");
+    GravarArquivo(nome, "[CONFIGS]\nA=1\n");
+    TIniFile ini(nome);
+    ini.AdiarGravacao();
+    ini.WriteString("CONFIGS", "A", "2");
+    ini.WriteString("CONFIGS", "B", "3");
+    EXPECT_EQ(LerArquivo(nome), QByteArray("[CONFIGS]\nA=1\n"));  // nothing yet
+    ini.UpdateFile();
+    EXPECT_EQ(LerArquivo(nome), QByteArray("[CONFIGS]\nA=2\nB=3\n"));
+    ini.WriteString("CONFIGS", "A", "4");  // back to one write, one save
+    EXPECT_EQ(LerArquivo(nome), QByteArray("[CONFIGS]\nA=4\nB=3\n"));
+}
