@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <algorithm>
 
 #include "app/EditoresConfiguracoes.h"
@@ -167,8 +168,7 @@ void TfrmConfigsIntegradorPDVBistrel::AjustarFontes() {
 
 void TfrmConfigsIntegradorPDVBistrel::showEvent(QShowEvent* evento) {
     QDialog::showEvent(evento);
-    if (m_exibido) return;
-    m_exibido = true;
+    if (evento->spontaneous()) return;  // restored from the task bar, not shown again
     Protegido(this, [this] { FormShow(); });
 }
 

@@ -66,8 +66,6 @@ private:
 
     // Warning with an OK button; the focus then goes to `foco` (when given).
     void Avisar(const QString& mensagem, QWidget* foco = nullptr);
-
-    bool m_exibido = false;
 };
 
 }  // namespace vesko

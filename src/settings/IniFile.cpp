@@ -35,6 +35,16 @@ QString ValorDe(const QString& linha) {
     return v;
 }
 
+// The text of a value on its line: a value whose outer blanks or enclosing
+// quotes the reading would take away goes in double quotes, so it reads back
+// exactly as written (a folder "X " is not the folder "X" everywhere).
+QString TextoGravado(const QString& v) {
+    const bool brancos = !v.isEmpty() && (v.front().isSpace() || v.back().isSpace());
+    const bool aspas = v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) &&
+                       v.back() == v.front();
+    return brancos || aspas ? QLatin1Char('"') + v + QLatin1Char('"') : v;
+}
+
 bool Igual(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 }  // namespace
@@ -113,7 +123,7 @@ bool TIniFile::ValueExists(const QString& secao, const QString& chave) const {
 }
 
 void TIniFile::WriteString(const QString& secao, const QString& chave, const QString& valor) {
-    const QString nova = chave + QLatin1Char('=') + valor;
+    const QString nova = chave + QLatin1Char('=') + TextoGravado(valor);
     qsizetype inicio = -1, ultimaUtil = -1;
     for (qsizetype i = 0; i < m_linhas.size(); ++i) {
         const QString& l = m_linhas[i];

@@ -29,8 +29,10 @@ public:
     bool SectionExists(const QString& secao) const;
     bool ValueExists(const QString& secao, const QString& chave) const;
 
-    // Each write goes to disk at once (through a temporary file renamed over
-    // the old one). Raises EIniFileException when the file cannot be written.
+    // A value with outer blanks, or enclosed in quotes, is written in double
+    // quotes so that it reads back as it was. Each write goes to disk at once
+    // (through a temporary file renamed over the old one). Raises
+    // EIniFileException when the file cannot be written.
     void WriteString(const QString& secao, const QString& chave, const QString& valor);
     void WriteInteger(const QString& secao, const QString& chave, int valor);
 

@@ -280,6 +280,10 @@ private slots:
         QVERIFY(QFileInfo(x + " ").isDir());
         QCOMPARE(Ok(d), kMensagem4);
         QCOMPARE(d.focusWidget(), d.edtDiretorioExportacao);
+        // Saved with its trailing space, the folder reads back as the one created.
+        d.edtDiretorioImportacao->setText(imp);
+        QCOMPARE(Ok(d), QString());
+        QCOMPARE(TConfigsIntegradorPDVBistrel().DiretorioExportacao(), x + " ");
     }
 
     void leavingAMissingDirectoryOffersToCreateIt() {

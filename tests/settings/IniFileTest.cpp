@@ -87,3 +87,19 @@ TEST(IniFile, DeferredWritesReachTheFileTogether) {
     ini.WriteString("CONFIGS", "A", "4");  // back to one write, one save
     EXPECT_EQ(LerArquivo(nome), QByteArray("[CONFIGS]\nA=4\nB=3\n"));
 }
+
+TEST(IniFile, ValuesReadBackExactlyAsWritten) {
+    teste::PastaTemporaria pasta;
+    const QString nome = pasta.Arquivo("a.ini");
+    const QStringList valores = {"/dados/X ", " /dados/Y", "'a'", "\"b\"", "\"c", "C:\\Integração\\", ""};
+    {
+        TIniFile ini(nome);
+        for (int i = 0; i < valores.size(); ++i) ini.WriteString("CONFIGS", QString::number(i), valores[i]);
+    }
+    const TIniFile lido(nome);
+    for (int i = 0; i < valores.size(); ++i) EXPECT_EQ(lido.ReadString("CONFIGS", QString::number(i), "?"), valores[i]);
+    // Only the values that need them get quotes.
+    EXPECT_EQ(LerArquivo(nome), QStringLiteral("[CONFIGS]\n0=\"/dados/X \"\n1=\" /dados/Y\"\n2=\"'a'\"\n3=\"\"b\"\"\n"
+                                               "4=\"c\n5=C:\\Integração\\\n6=\n")
+                                    .toUtf8());
+}
