@@ -139,7 +139,7 @@ void TfrmConfigsIntegradorPDVBistrel::MontarControles() {
         TEdicaoDiretorio* edit;
         QString titulo;
     } diretorios[] = {
-        // The first two captions are crossed over, as the program has always shown them.
+        // The first two browser captions name the other directory; they are kept word for word.
         {edtDiretorioImportacao, QStringLiteral("Selecione o diretório de exportação (dados de entrada do Vesko)")},
         {edtDiretorioExportacao, QStringLiteral("Selecione o diretório de importação (dados de saída do Vesko)")},
         {edtDiretorioBaseDados, QStringLiteral("Selecione o diretório da base de dados do Vesko")},
