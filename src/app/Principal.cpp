@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <cstdio>
 
+#include "app/ConfiguracoesIntegradorPDVBistrel.h"
 #include "app/ConfirmaSaida.h"
 #include "app/TratamentoExecutaveis.h"
 #include "audit/LogsIntegradorPDVBistrel.h"
@@ -24,6 +25,10 @@ TfrmPrincipal::TfrmPrincipal(QWidget* parent) : QWidget(parent), m_agendador(*th
     Tray.setIcon(m_icones[IconeOcioso]);
     MontarMenu();
     Tray.setContextMenu(&PopupMenu);
+    DialogoConfiguracoes = [](QWidget*) {
+        TfrmConfigsIntegradorPDVBistrel configs;
+        configs.exec();
+    };
     DialogoLogs = [](QWidget*) {
         TfrmLogsIntegradorPDVBistrel logs;
         logs.exec();
@@ -145,7 +150,12 @@ void TfrmPrincipal::AbrirDiretorio(Diretorio qual) {
 
 void TfrmPrincipal::ConfiguracoesClick() {
     m_agendador.ExecutarDialogoMenu([this] {
-        MostrarConfiguracoes();
+        try {
+            MostrarConfiguracoes();
+        } catch (...) {
+            m_agendador.ConfigurarTimers(nullptr);  // closed either way: the timers run again
+            throw;
+        }
         m_agendador.ConfigurarTimers(nullptr);
     });
 }

@@ -20,12 +20,14 @@ TConfigsIntegradorPDVBistrel::TConfigsIntegradorPDVBistrel() {
 
 void TConfigsIntegradorPDVBistrel::Gravar() const {
     TIniFile ini(GetNomeArquivo());
+    ini.AdiarGravacao();  // all six or none
     ini.WriteString(kSecaoConfigs, QStringLiteral("DiretorioImportacao"), m_DiretorioImportacao);
     ini.WriteString(kSecaoConfigs, QStringLiteral("DiretorioExportacao"), m_DiretorioExportacao);
     ini.WriteInteger(kSecaoConfigs, QStringLiteral("IntervaloImportacao"), m_IntervaloImportacao);
     ini.WriteInteger(kSecaoConfigs, QStringLiteral("IntervaloExportacao"), m_IntervaloExportacao);
     ini.WriteString(kSecaoConfigs, QStringLiteral("DiretorioBaseDeDados"), m_DiretorioBaseDeDados);
     ini.WriteInteger(kSecaoConfigs, QStringLiteral("NumeroDiasBackupLogs"), m_NumeroDiasBackupLogs);
+    ini.UpdateFile();
 }
 
 QString TConfigsIntegradorPDVBistrel::GetNomeArquivo() {

@@ -25,8 +25,9 @@ public:
     void SetDiretorioBaseDeDados(const QString& v) { m_DiretorioBaseDeDados = v; }
     void SetNumeroDiasBackupLogs(int v) { m_NumeroDiasBackupLogs = v; }
 
-    // Writes all six values; other sections and keys of the file stay.
-    // Raises EIniFileException when the file cannot be written.
+    // Writes all six values at once; other sections and keys of the file stay.
+    // Raises EIniFileException when the file cannot be written, and the file
+    // is then left as it was.
     void Gravar() const;
 
     static QString GetNomeArquivo();

@@ -35,6 +35,16 @@ QString ValorDe(const QString& linha) {
     return v;
 }
 
+// The text of a value on its line: a value whose outer blanks or enclosing
+// quotes the reading would take away goes in double quotes, so it reads back
+// exactly as written (a folder "X " is not the folder "X" everywhere).
+QString TextoGravado(const QString& v) {
+    const bool brancos = !v.isEmpty() && (v.front().isSpace() || v.back().isSpace());
+    const bool aspas = v.size() >= 2 && (v.front() == QLatin1Char('"') || v.front() == QLatin1Char('\'')) &&
+                       v.back() == v.front();
+    return brancos || aspas ? QLatin1Char('"') + v + QLatin1Char('"') : v;
+}
+
 bool Igual(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 }  // namespace
@@ -113,7 +123,7 @@ bool TIniFile::ValueExists(const QString& secao, const QString& chave) const {
 }
 
 void TIniFile::WriteString(const QString& secao, const QString& chave, const QString& valor) {
-    const QString nova = chave + QLatin1Char('=') + valor;
+    const QString nova = chave + QLatin1Char('=') + TextoGravado(valor);
     qsizetype inicio = -1, ultimaUtil = -1;
     for (qsizetype i = 0; i < m_linhas.size(); ++i) {
         const QString& l = m_linhas[i];
@@ -123,7 +133,7 @@ void TIniFile::WriteString(const QString& secao, const QString& chave, const QSt
         } else if (inicio >= 0) {
             if (Igual(ChaveDe(l), chave)) {
                 m_linhas[i] = nova;
-                Salvar();
+                Escrito();
                 return;
             }
             if (!l.trimmed().isEmpty()) ultimaUtil = i;
@@ -134,11 +144,20 @@ void TIniFile::WriteString(const QString& secao, const QString& chave, const QSt
     } else {
         m_linhas << QLatin1Char('[') + secao + QLatin1Char(']') << nova;
     }
-    Salvar();
+    Escrito();
 }
 
 void TIniFile::WriteInteger(const QString& secao, const QString& chave, int valor) {
     WriteString(secao, chave, QString::number(valor));
+}
+
+void TIniFile::Escrito() const {
+    if (!m_adiada) Salvar();
+}
+
+void TIniFile::UpdateFile() {
+    m_adiada = false;
+    Salvar();
 }
 
 void TIniFile::Salvar() const {

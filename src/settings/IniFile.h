@@ -29,10 +29,17 @@ public:
     bool SectionExists(const QString& secao) const;
     bool ValueExists(const QString& secao, const QString& chave) const;
 
-    // Each write goes to disk at once (through a temporary file renamed over
-    // the old one). Raises EIniFileException when the file cannot be written.
+    // A value with outer blanks, or enclosed in quotes, is written in double
+    // quotes so that it reads back as it was. Each write goes to disk at once
+    // (through a temporary file renamed over the old one). Raises
+    // EIniFileException when the file cannot be written.
     void WriteString(const QString& secao, const QString& chave, const QString& valor);
     void WriteInteger(const QString& secao, const QString& chave, int valor);
+
+    // From here on the writes gather in memory until UpdateFile(), which puts
+    // them on disk in one go: a failure then leaves the file as it was.
+    void AdiarGravacao() { m_adiada = true; }
+    void UpdateFile();
 
     // Integer text as the settings read it: decimal, "$" or "0x" hexadecimal.
     static std::optional<int> ConverterInteiro(const QString& texto);
@@ -40,11 +47,13 @@ public:
 private:
     std::optional<QString> Valor(const QString& secao, const QString& chave) const;
     void Salvar() const;
+    void Escrito() const;  // after a change of the lines
 
     QString m_nome;
     QStringList m_linhas;
     QString m_quebra;        // line ending of the file
     bool m_cp1252 = false;   // the file is not UTF-8
+    bool m_adiada = false;   // writes wait for UpdateFile()
 };
 
 }  // namespace vesko

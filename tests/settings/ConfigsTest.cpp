@@ -49,7 +49,7 @@ TEST_F(Configs, GravarRoundTripsPathsAsEnteredAndKeepsForeignEntries) {
     c.SetNumeroDiasBackupLogs(15);
     c.Gravar();
     const TConfigsIntegradorPDVBistrel r;
-    EXPECT_EQ(r.DiretorioImportacao(), "/loja/entrada/");  // the profile functions trim blanks around a value
+    EXPECT_EQ(r.DiretorioImportacao(), " /loja/entrada/ ");  // outer blanks too: written in quotes
     EXPECT_EQ(r.DiretorioExportacao(), "C:\\Saida");
     EXPECT_EQ(r.DiretorioBaseDeDados(), "/dados/pdv");
     EXPECT_EQ(r.IntervaloImportacao(), 2);

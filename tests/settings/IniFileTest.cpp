@@ -72,3 +72,34 @@ TEST(IniFile, MissingFileReadsEmptyAndFailedWriteRaises) {
         EXPECT_THROW(ro.WriteString("A", "B", "2"), EIniFileException);
     }
 }
+
+TEST(IniFile, DeferredWritesReachTheFileTogether) {
+    teste::PastaTemporaria pasta;
+    const QString nome = pasta.Arquivo("a.ini");
+    GravarArquivo(nome, "[CONFIGS]\nA=1\n");
+    TIniFile ini(nome);
+    ini.AdiarGravacao();
+    ini.WriteString("CONFIGS", "A", "2");
+    ini.WriteString("CONFIGS", "B", "3");
+    EXPECT_EQ(LerArquivo(nome), QByteArray("[CONFIGS]\nA=1\n"));  // nothing yet
+    ini.UpdateFile();
+    EXPECT_EQ(LerArquivo(nome), QByteArray("[CONFIGS]\nA=2\nB=3\n"));
+    ini.WriteString("CONFIGS", "A", "4");  // back to one write, one save
+    EXPECT_EQ(LerArquivo(nome), QByteArray("[CONFIGS]\nA=4\nB=3\n"));
+}
+
+TEST(IniFile, ValuesReadBackExactlyAsWritten) {
+    teste::PastaTemporaria pasta;
+    const QString nome = pasta.Arquivo("a.ini");
+    const QStringList valores = {"/dados/X ", " /dados/Y", "'a'", "\"b\"", "\"c", "C:\\Integração\\", ""};
+    {
+        TIniFile ini(nome);
+        for (int i = 0; i < valores.size(); ++i) ini.WriteString("CONFIGS", QString::number(i), valores[i]);
+    }
+    const TIniFile lido(nome);
+    for (int i = 0; i < valores.size(); ++i) EXPECT_EQ(lido.ReadString("CONFIGS", QString::number(i), "?"), valores[i]);
+    // Only the values that need them get quotes.
+    EXPECT_EQ(LerArquivo(nome), QStringLiteral("[CONFIGS]\n0=\"/dados/X \"\n1=\" /dados/Y\"\n2=\"'a'\"\n3=\"\"b\"\"\n"
+                                               "4=\"c\n5=C:\\Integração\\\n6=\n")
+                                    .toUtf8());
+}
