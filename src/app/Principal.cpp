@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <cstdio>
@@ -130,10 +131,12 @@ void TfrmPrincipal::AbrirDiretorio(Diretorio qual) {
         aviso = QStringLiteral("O diretório da base de dados não foi configurado ou não existe.");
         break;
     }
-    if (!dir.isEmpty() && QFileInfo(dir).isDir())
-        AbrirNoGerenciadorDeArquivos(dir);
-    else
+    if (dir.isEmpty() || !QFileInfo(dir).isDir())
         Avisar(aviso);
+    else if (!AbrirNoGerenciadorDeArquivos(dir))  // no file manager on this desktop
+        Avisar(QStringLiteral("Não foi possível abrir o diretório \"%1\" no gerenciador de arquivos. "
+                              "Abra-o manualmente.")
+                   .arg(QDir::toNativeSeparators(dir)));
 }
 
 void TfrmPrincipal::ConfiguracoesClick() {
