@@ -52,7 +52,7 @@ bool CriarProcesso(const QString& caminho, const QString& parametros, const QStr
     // the head of the command line, so a path with spaces never starts
     // another program ("C:\Program.exe" for "C:\Program Files\...").
     const std::wstring aplicacao = caminho.toStdWString();
-    std::wstring linha = (QLatin1Char('"') + caminho + QStringLiteral("\" ") + parametros).toStdWString();
+    std::wstring linha = QString(QLatin1Char('"') + caminho + QStringLiteral("\" ") + parametros).toStdWString();
     const std::wstring dir = diretorioTrabalho.toStdWString();
     STARTUPINFOW si{};
     si.cb = sizeof si;
