@@ -67,6 +67,8 @@ private:
     static QImage Imagem(const QIcon& icone) { return icone.pixmap(16, 16).toImage(); }
 
 private slots:
+    // As the program runs: closing a dialog, the last window, does not end it.
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
     void init() { DefinirDiretorioPrograma(home.path()); }
     void cleanup() {
         TTratamentoExecutaveis::EncerrarProcesso(TAgendadorIntegrador::kNomeGuardian);
