@@ -24,7 +24,8 @@ QList<TProcessoSistema> ListarProcessos();
 // Ends every process (other than this one) that `seleciona` accepts: asks it
 // to end, then kills whatever is still alive after `prazoMs` milliseconds.
 // On Linux the signals go through a process file descriptor, so a process id
-// that was reused meanwhile is never hit.
+// that was reused meanwhile is never hit, and matches that appear meanwhile
+// (a script's forks) are ended by a further pass, a few at most.
 struct TResultadoEncerramento {
     int Encontrados = 0;  // processes selected
     int Restantes = 0;    // of them, still alive at the end

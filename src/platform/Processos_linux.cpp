@@ -114,7 +114,11 @@ QList<TProcessoSistema> ListarProcessos() {
     return lista;
 }
 
-TResultadoEncerramento EncerrarProcessos(const std::function<bool(const TProcessoSistema&)>& seleciona, int prazoMs) {
+namespace {
+
+// One pass: signals what matches now; returns how many matched and how many
+// of them outlived both signals.
+TResultadoEncerramento EncerrarUmaVez(const std::function<bool(const TProcessoSistema&)>& seleciona, int prazoMs) {
     TResultadoEncerramento r;
     const pid_t eu = ::getpid();
     std::vector<TAlvo> alvos;
@@ -141,6 +145,25 @@ TResultadoEncerramento EncerrarProcessos(const std::function<bool(const TProcess
     for (const TAlvo& a : alvos)
         if (a.Descritor >= 0) ::close(a.Descritor);
     return r;
+}
+
+}  // namespace
+
+TResultadoEncerramento EncerrarProcessos(const std::function<bool(const TProcessoSistema&)>& seleciona, int prazoMs) {
+    // A script forks before each command, and until the fork becomes that
+    // command it looks like the script: what appeared during a pass is ended
+    // by the next one, a few times at most.
+    TResultadoEncerramento total;
+    for (int passada = 0; passada < 3; ++passada) {
+        const TResultadoEncerramento r = EncerrarUmaVez(seleciona, prazoMs);
+        total.Encontrados += r.Encontrados;
+        total.Restantes = r.Restantes;
+        if (r.Encontrados == 0 || r.Restantes > 0) return total;
+    }
+    // Still appearing after the last pass (a companion that starts itself again).
+    for (const TProcessoSistema& p : ListarProcessos())
+        if (p.Id != ::getpid() && seleciona(p)) ++total.Restantes;
+    return total;
 }
 
 bool CriarProcesso(const QString& caminho, const QString& parametros, const QString& diretorioTrabalho) {

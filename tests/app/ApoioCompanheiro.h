@@ -4,6 +4,7 @@
 // to "inicios.txt" in the directory they were started in.
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTest>
 #include <functional>
 
@@ -53,11 +54,25 @@ inline bool Esperar(const std::function<bool()>& condicao) {
     return condicao();
 }
 
-// Running processes that are the companion `nome`.
+// Parent process id of `pid` (Linux), 0 when unknown.
+inline long long ProcessoPai(long long pid) {
+    QFile f(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!f.open(QIODevice::ReadOnly)) return 0;
+    const QByteArray s = f.readAll();
+    const QList<QByteArray> campos = s.mid(s.lastIndexOf(')') + 2).split(' ');  // state, ppid, ...
+    return campos.size() > 1 ? campos[1].toLongLong() : 0;
+}
+
+// Running instances of the companion `nome`. A script's shell forks before
+// each command it runs, and the fork looks like the script until it becomes
+// that command: a match whose parent is a match is the same instance.
 inline int ContarCompanheiros(const QString& nome) {
-    int n = 0;
+    QSet<long long> ids;
     for (const TProcessoSistema& p : ListarProcessos())
-        if (TTratamentoExecutaveis::Corresponde(p, nome, false)) ++n;
+        if (TTratamentoExecutaveis::Corresponde(p, nome, false)) ids.insert(p.Id);
+    int n = 0;
+    for (long long id : ids)
+        if (!ids.contains(ProcessoPai(id))) ++n;
     return n;
 }
 
