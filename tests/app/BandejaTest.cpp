@@ -15,6 +15,7 @@
 #include <QSignalSpy>
 
 #include "ApoioCompanheiro.h"
+#include "TestSupport.h"
 #include "app/ConfirmaSaida.h"
 #include "app/Principal.h"
 #include "app/TratamentoExecutaveis.h"
@@ -151,18 +152,32 @@ private slots:
     }
 
     void directoryEntryNamesTheDirectoryWhenItCannotBeOpened() {
-        QTemporaryDir entrada, semProgramas;
+        QTemporaryDir pasta, programas;
+        const QString entrada = pasta.path() + "/Entrada da loja";
+        QDir().mkpath(entrada);
         TConfigsIntegradorPDVBistrel c;
-        c.SetDiretorioImportacao(entrada.path());
+        c.SetDiretorioImportacao(entrada);
         c.Gravar();
         const QByteArray caminho = qgetenv("PATH");
-        qputenv("PATH", semProgramas.path().toLocal8Bit());  // no file opener on this desktop
+        qputenv("PATH", programas.path().toLocal8Bit());
         TfrmPrincipal frm;
+        // No opener at all.
         QString texto;
         ResponderCaixa(QMessageBox::Ok, &texto);
         frm.EntradaClick();
+        QCOMPARE(texto, "Não foi possível abrir o diretório \"" + entrada +
+                            "\" no gerenciador de arquivos. Abra-o manualmente.");
+        // An opener that finds no file manager says so only by its exit status.
+        const QString xdg = programas.path() + "/xdg-open";
+        teste::GravarArquivo(xdg, "#!/bin/sh\nprintf '%s' \"$1\" > \"${0%/*}/pedido\"\nexit 3\n");
+        teste::TornarExecutavel(xdg);
+        texto.clear();
+        ResponderCaixa(QMessageBox::Ok, &texto);
+        frm.EntradaClick();
+        QVERIFY(teste::Esperar([&] { return !texto.isEmpty(); }));
         qputenv("PATH", caminho);
-        QVERIFY2(texto.contains(entrada.path()), qPrintable(texto));
+        QVERIFY2(texto.contains(entrada), qPrintable(texto));
+        QCOMPARE(QString::fromUtf8(teste::LerArquivo(programas.path() + "/pedido")), entrada);  // one argument
     }
 
     void confirmedExitEndsTheCompanionAndQuits() {
