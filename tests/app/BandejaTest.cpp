@@ -125,6 +125,7 @@ private slots:
         frm.PopupMenu.ensurePolished();
         const int altura = frm.PopupMenu.sizeHint().height();
         const QFont fonte = TMenuMargem::FonteMargem(altura);
+        qInfo("menu %d px high: margin text at %s points", altura, qPrintable(QString::number(fonte.pointSizeF())));
         QVERIFY(fonte.pointSizeF() <= 9 && fonte.pointSizeF() >= 8);
         QVERIFY2(QFontMetrics(fonte).horizontalAdvance(TMenuMargem::TextoMargem()) <= altura - 5,
                  qPrintable(QString::number(fonte.pointSizeF())));
