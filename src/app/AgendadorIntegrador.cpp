@@ -195,11 +195,18 @@ void TAgendadorIntegrador::RegistrarErroExecucao(const QString& descricao, const
 void TAgendadorIntegrador::VerificarGuardian() {
     TimerGuardian.stop();
     try {
-        const QString caminho = DiretorioPrograma() + QString::fromLatin1(kNomeGuardian);
-        if (QFileInfo::exists(caminho) && !TTratamentoExecutaveis::ProcessoEmExecucao(QString::fromLatin1(kNomeGuardian)))
-            TTratamentoExecutaveis::ExecutarProcesso(caminho, QString());
+        if (m_verificacaoGuardian) {
+            m_verificacaoGuardian();
+        } else {
+            const QString nome = QString::fromLatin1(kNomeGuardian);
+            const QString caminho = DiretorioPrograma() + nome;
+            if (QFileInfo::exists(caminho) && !TTratamentoExecutaveis::ProcessoEmExecucao(nome))
+                TTratamentoExecutaveis::ExecutarProcesso(caminho, QString());
+        }
     } catch (const std::exception& e) {
         m_interface.Registrar(QStringLiteral("Falha ao verificar o guardião: ") + MensagemExcecao(e));
+    } catch (...) {
+        m_interface.Registrar(QStringLiteral("Falha ao verificar o guardião."));
     }
     TimerGuardian.start();
 }

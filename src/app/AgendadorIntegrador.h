@@ -39,8 +39,11 @@ public:
     void IniciarExportacao(bool Automatico);
     // Sets both run timers from the settings (a fresh settings object when null).
     void ConfigurarTimers(const TConfigsIntegradorPDVBistrel* Configs);
-    // Starts the companion when its file exists and it is not running.
+    // Starts the companion when its file exists and it is not running; the
+    // guardian timer runs again afterwards, also when the check raised.
     void VerificarGuardian();
+    // Replaces what the guardian check does (tests); null restores it.
+    void DefinirVerificacaoGuardian(std::function<void()> verificacao) { m_verificacaoGuardian = std::move(verificacao); }
     // A modal dialog from the menu: busy flag on and tray icon hidden while it is open.
     void ExecutarDialogoMenu(const std::function<void()>& dialogo);
 
@@ -74,6 +77,7 @@ private:
     bool FOcupado = false;
     TExecucaoImportacao m_importacao;
     TExecucaoExportacao m_exportacao;
+    std::function<void()> m_verificacaoGuardian;
     std::unique_ptr<TMonitorSql> MonitorSQL;  // the SQL monitor while QueryDebug is on
 };
 

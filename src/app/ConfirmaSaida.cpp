@@ -58,8 +58,8 @@ TConfirmaSaida::TConfirmaSaida(const QString& NomeSistema, const QString& NomePr
                               .arg(NomeSistema, NomeProduto));
     lblConfirmacao->setText(QStringLiteral("Para encerrar o %1 digite CONFIRMO").arg(NomeSistema));
 
-    // Fixed layout of the design (347 x 162), widened to the instruction line + 10.
-    const int largura = std::max(347, lblConfirmacao->fontMetrics().horizontalAdvance(lblConfirmacao->text()) + 10);
+    // The design's layout (162 high); the width is the instruction line's + 10.
+    const int largura = lblConfirmacao->fontMetrics().horizontalAdvance(lblConfirmacao->text()) + 10;
     const int larguraTexto = largura - 10;
     lblDescricao->setGeometry(5, 8, larguraTexto, 60);
     lblConfirmacao->setGeometry(5, 72, larguraTexto, 22);

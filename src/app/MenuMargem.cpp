@@ -1,5 +1,6 @@
 #include "app/MenuMargem.h"
 
+#include <QFontMetrics>
 #include <QLinearGradient>
 #include <QPaintEvent>
 #include <QPainter>
@@ -34,6 +35,17 @@ TMenuMargem::TMenuMargem(QWidget* parent) : QMenu(parent) {
 
 QString TMenuMargem::TextoMargem() { return QStringLiteral("Integrador Vesko v. " VESKO_VERSAO); }
 
+QFont TMenuMargem::FonteMargem(int altura) {
+    // Segoe UI 9 where it fits; a smaller size (down to 8) where the desktop's
+    // font is wider, so that the whole text stands in the margin.
+    QFont fonte(QStringLiteral("Segoe UI"));
+    for (qreal pontos = kPontosMargem; pontos >= kPontosMinimos; pontos -= 0.5) {
+        fonte.setPointSizeF(pontos);
+        if (QFontMetrics(fonte).horizontalAdvance(TextoMargem()) <= altura - kRecuoBase) break;
+    }
+    return fonte;
+}
+
 void TMenuMargem::paintEvent(QPaintEvent* evento) {
     QMenu::paintEvent(evento);
     QPainter canvas(this);
@@ -48,12 +60,10 @@ void TMenuMargem::PopupMenuDrawMargin(QPainter& canvas, const QRect& margem) {
     gradiente.setColorAt(1, fim);
     canvas.fillRect(margem, gradiente);
 
-    QFont fonte(QStringLiteral("Segoe UI"));
-    fonte.setPointSize(9);
-    canvas.setFont(fonte);
+    canvas.setFont(FonteMargem(margem.height()));
     canvas.setPen(QColor(0xFF, 0xFF, 0xFF));
     canvas.setClipRect(margem);
-    canvas.translate(margem.left(), margem.bottom() - 5);
+    canvas.translate(margem.left(), margem.bottom() - kRecuoBase);
     canvas.rotate(-90);  // text runs from bottom to top
     canvas.drawText(0, canvas.fontMetrics().ascent(), TextoMargem());
 }

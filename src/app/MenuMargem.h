@@ -14,6 +14,12 @@ public:
     explicit TMenuMargem(QWidget* parent = nullptr);
     static constexpr int kLarguraMargem = 23;
     static QString TextoMargem();
+    // The margin's font for a menu `altura` pixels high: the largest size
+    // from 9 down to 8 points at which the whole text fits above the base.
+    static QFont FonteMargem(int altura);
+    static constexpr qreal kPontosMargem = 9;
+    static constexpr qreal kPontosMinimos = 8;
+    static constexpr int kRecuoBase = 5;  // the text starts this far above the bottom edge
 
 protected:
     void paintEvent(QPaintEvent* evento) override;

@@ -2,8 +2,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPointer>
 #include <cstdio>
 
 #include "app/ConfiguracoesIntegradorPDVBistrel.h"
@@ -142,10 +144,13 @@ void TfrmPrincipal::AbrirDiretorio(Diretorio qual) {
         aviso = QStringLiteral("O diretório da base de dados não foi configurado ou não existe.");
         break;
     }
-    if (!dir.isEmpty() && QFileInfo(dir).isDir())
-        AbrirNoGerenciadorDeArquivos(dir);
-    else
-        Avisar(aviso);
+    if (dir.isEmpty() || !QFileInfo(dir).isDir()) return Avisar(aviso);
+    // No file manager on this desktop: the user can still open it by hand.
+    const QString falhou = QStringLiteral("Não foi possível abrir o diretório \"%1\" no gerenciador de arquivos. "
+                                          "Abra-o manualmente.")
+                               .arg(QDir::toNativeSeparators(dir));
+    const QPointer<TfrmPrincipal> eu(this);
+    if (!AbrirNoGerenciadorDeArquivos(dir, [eu, falhou] { if (eu) eu->Avisar(falhou); })) Avisar(falhou);
 }
 
 void TfrmPrincipal::ConfiguracoesClick() {

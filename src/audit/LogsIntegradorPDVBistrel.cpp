@@ -160,6 +160,7 @@ void TfrmLogsIntegradorPDVBistrel::AjustarColunas() {
         grdLogs->setColumnWidth(c, w);
         usado += w;
     }
+    cabecalho->AjustarFonte();
 }
 
 void TfrmLogsIntegradorPDVBistrel::resizeEvent(QResizeEvent* evento) {

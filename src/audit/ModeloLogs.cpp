@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QSet>
+#include <QStyle>
+#include <QStyleOptionHeader>
 
 namespace vesko {
 
@@ -118,12 +120,22 @@ TCabecalhoLogs::TCabecalhoLogs(QWidget* parent) : QHeaderView(Qt::Horizontal, pa
     setSectionsClickable(true);
     setSectionsMovable(false);
     setHighlightSections(false);
+    setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    viewport()->setMouseTracking(true);
+}
+
+QString TCabecalhoLogs::Legenda(int secao) const {
+    return model() ? model()->headerData(secao, orientation(), Qt::DisplayRole).toString() : QString();
 }
 
 QRect TCabecalhoLogs::BotaoFiltro(int secao) const {
     if (secao < 0 || secao >= colDetalhes) return {};
-    const int x = sectionViewportPosition(secao) + sectionSize(secao) - 16;
-    return QRect(x, 0, 14, height());
+    const int x = sectionViewportPosition(secao) + sectionSize(secao) - kLarguraBotao;
+    return QRect(x, 0, kLarguraBotao - 2, height());
+}
+
+bool TCabecalhoLogs::BotaoFiltroVisivel(int secao) const {
+    return secao >= 0 && secao < colDetalhes && (secao == m_sobMouse || m_ativos.contains(secao));
 }
 
 void TCabecalhoLogs::DefinirFiltroAtivo(int secao, bool ativo) {
@@ -134,29 +146,91 @@ void TCabecalhoLogs::DefinirFiltroAtivo(int secao, bool ativo) {
     viewport()->update();
 }
 
+int TCabecalhoLogs::EspacoLegenda(int secao, bool comBotao) const {
+    return sectionSize(secao) - 2 * kMargem - (comBotao && secao < colDetalhes ? kLarguraBotao : 0);
+}
+
+void TCabecalhoLogs::AjustarFonte() {
+    const auto cabe = [this](const QFont& f, bool comBotao) {
+        const QFontMetrics m(f);
+        for (int c = 0; c < count(); ++c)
+            if (m.horizontalAdvance(Legenda(c)) > EspacoLegenda(c, comBotao)) return false;
+        return true;
+    };
+    QFont f = font();
+    for (bool comBotao : {true, false})
+        for (qreal pontos = kPontos; pontos >= kPontosMinimos; pontos -= 0.5) {
+            f.setPointSizeF(pontos);
+            if (cabe(f, comBotao)) return setFont(f);
+        }
+    f.setPointSizeF(kPontosMinimos);
+    setFont(f);
+}
+
+void TCabecalhoLogs::DefinirSobMouse(int secao) {
+    if (secao == m_sobMouse) return;
+    m_sobMouse = secao;
+    viewport()->update();
+}
+
 void TCabecalhoLogs::paintSection(QPainter* painter, const QRect& rect, int secao) const {
     painter->save();
-    QHeaderView::paintSection(painter, rect, secao);
-    painter->restore();
-    if (secao >= colDetalhes) return;
-    // A small arrow: the column's filter list.
-    const QRect b(rect.right() - 15, rect.top(), 14, rect.height());
-    painter->save();
+    // The section's face from the style, with the caption and the arrows drawn here.
+    QStyleOptionHeader opcao;
+    initStyleOption(&opcao);
+    opcao.rect = rect;
+    opcao.section = secao;
+    opcao.text.clear();
+    opcao.sortIndicator = QStyleOptionHeader::None;
+    if (secao == m_sobMouse) opcao.state |= QStyle::State_MouseOver;
+    style()->drawControl(QStyle::CE_HeaderSection, &opcao, painter, this);
+
+    const QRect texto = rect.adjusted(kMargem, 0, -kMargem - (BotaoFiltroVisivel(secao) ? kLarguraBotao : 0), 0);
+    painter->setFont(font());
+    painter->setPen(palette().color(QPalette::ButtonText));
+    painter->drawText(texto, Qt::AlignLeft | Qt::AlignVCenter,
+                      painter->fontMetrics().elidedText(Legenda(secao), Qt::ElideRight, texto.width()));
+
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(Qt::NoPen);
-    painter->setBrush(m_ativos.contains(secao) ? QColor(148, 178, 57) : QColor(110, 110, 110));
-    const QPointF c = QRectF(b).center();
-    painter->drawPolygon(QPolygonF({QPointF(c.x() - 4, c.y() - 2), QPointF(c.x() + 4, c.y() - 2), QPointF(c.x(), c.y() + 3)}));
+    if (isSortIndicatorShown() && sortIndicatorSection() == secao) {
+        const qreal cx = rect.center().x() + 0.5, topo = rect.top() + 1.5;
+        painter->setBrush(QColor(90, 90, 90));
+        if (sortIndicatorOrder() == Qt::AscendingOrder)
+            painter->drawPolygon(QPolygonF({QPointF(cx - 4, topo + 3.5), QPointF(cx + 4, topo + 3.5), QPointF(cx, topo)}));
+        else
+            painter->drawPolygon(QPolygonF({QPointF(cx - 4, topo), QPointF(cx + 4, topo), QPointF(cx, topo + 3.5)}));
+    }
+    if (BotaoFiltroVisivel(secao)) {
+        // A small arrow: the column's filter list.
+        const QRect b(rect.right() - kLarguraBotao + 1, rect.top(), kLarguraBotao - 2, rect.height());
+        painter->setBrush(m_ativos.contains(secao) ? QColor(148, 178, 57) : QColor(110, 110, 110));
+        const QPointF c = QRectF(b).center();
+        painter->drawPolygon(
+            QPolygonF({QPointF(c.x() - 4, c.y() - 2), QPointF(c.x() + 4, c.y() - 2), QPointF(c.x(), c.y() + 3)}));
+    }
     painter->restore();
 }
 
 void TCabecalhoLogs::mousePressEvent(QMouseEvent* evento) {
-    const int secao = logicalIndexAt(evento->position().toPoint());
-    if (evento->button() == Qt::LeftButton && BotaoFiltro(secao).contains(evento->position().toPoint())) {
+    const QPoint ponto = evento->position().toPoint();
+    const int secao = logicalIndexAt(ponto);
+    DefinirSobMouse(secao);  // a press is over its section
+    if (evento->button() == Qt::LeftButton && BotaoFiltro(secao).contains(ponto)) {
         emit FiltroPedido(secao, mapToGlobal(QPoint(BotaoFiltro(secao).left(), height())));
         return;
     }
     QHeaderView::mousePressEvent(evento);
+}
+
+void TCabecalhoLogs::mouseMoveEvent(QMouseEvent* evento) {
+    DefinirSobMouse(logicalIndexAt(evento->position().toPoint()));
+    QHeaderView::mouseMoveEvent(evento);
+}
+
+bool TCabecalhoLogs::viewportEvent(QEvent* evento) {
+    if (evento->type() == QEvent::Leave) DefinirSobMouse(-1);
+    return QHeaderView::viewportEvent(evento);
 }
 
 }  // namespace vesko

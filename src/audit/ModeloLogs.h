@@ -57,14 +57,28 @@ private:
     QMap<int, QString> m_filtros;
 };
 
-// Header of the grid: each data column has a filter button at its right
-// end; clicking the rest of the section sorts by it.
+// Header of the grid: captions left-aligned; each data column has a filter
+// button at its right end, shown while the mouse is over the column's header
+// or while its filter is active; clicking the rest of the section sorts by
+// it, and the sort arrow sits at the top centre, clear of the caption.
 class TCabecalhoLogs : public QHeaderView {
     Q_OBJECT
 public:
     explicit TCabecalhoLogs(QWidget* parent = nullptr);
     QRect BotaoFiltro(int secao) const;
+    bool BotaoFiltroVisivel(int secao) const;
     void DefinirFiltroAtivo(int secao, bool ativo);
+    // The header's font for the current column widths: 9 points, lowered in
+    // half points (not below 8) until every caption fits beside its button
+    // or, failing that, in its section.
+    void AjustarFonte();
+    // Room for the caption of `secao` in the section, with or without the button.
+    int EspacoLegenda(int secao, bool comBotao) const;
+
+    static constexpr int kMargem = 4;
+    static constexpr int kLarguraBotao = 16;
+    static constexpr qreal kPontos = 9;
+    static constexpr qreal kPontosMinimos = 8;
 
 signals:
     void FiltroPedido(int secao, const QPoint& posicaoGlobal);
@@ -72,9 +86,15 @@ signals:
 protected:
     void paintSection(QPainter* painter, const QRect& rect, int secao) const override;
     void mousePressEvent(QMouseEvent* evento) override;
+    void mouseMoveEvent(QMouseEvent* evento) override;
+    bool viewportEvent(QEvent* evento) override;
 
 private:
+    void DefinirSobMouse(int secao);
+    QString Legenda(int secao) const;
+
     QSet<int> m_ativos;
+    int m_sobMouse = -1;
 };
 
 }  // namespace vesko

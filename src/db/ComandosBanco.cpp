@@ -8,6 +8,8 @@
 #include "base/Excecoes.h"
 #include "db/ComunicacaoBancoBistrel.h"
 #include "firebird/ConexaoFirebird.h"
+#include "settings/ConfigsIntegradorPDVBistrel.h"
+#include "settings/IniFile.h"
 #include "store/DmInstala.h"
 
 namespace vesko {
@@ -20,6 +22,14 @@ void Escrever(std::FILE* saida, const QString& texto) {
     std::fwrite(b.constData(), 1, static_cast<size_t>(b.size()), saida);
     std::fputc('\n', saida);
     std::fflush(saida);
+}
+
+// Without a [BANCO] section the program reaches the database server on this
+// machine, as the POS does; when none answers, say what to look at.
+void OrientarSemServidor(bool servidorNaoRespondeu) {
+    if (!servidorNaoRespondeu) return;
+    if (TIniFile(TConfigsIntegradorPDVBistrel::GetNomeArquivo()).SectionExists(QStringLiteral("BANCO"))) return;
+    Escrever(stderr, QStringLiteral("Verifique se o servidor de banco de dados do PDV está em execução."));
 }
 
 }  // namespace
@@ -47,6 +57,7 @@ int ExecutarComandoCriarBase(const QStringList& argumentos) {
         conexao.CriarBanco(false);
     } catch (const Exception& e) {
         Escrever(stderr, QStringLiteral("Não foi possível criar o banco de dados %1: %2").arg(caminho, e.Mensagem()));
+        OrientarSemServidor(ServidorNaoRespondeu(e));
         return 1;
     }
     try {
@@ -71,7 +82,9 @@ int ExecutarComandoCriarBase(const QStringList& argumentos) {
 }
 
 int ExecutarComandoConectar() {
-    TEscutaAuditoriaBanco escuta([](const TRegistroAuditoriaBanco& r) {
+    bool servidorNaoRespondeu = false;
+    TEscutaAuditoriaBanco escuta([&servidorNaoRespondeu](const TRegistroAuditoriaBanco& r) {
+        servidorNaoRespondeu = servidorNaoRespondeu || r.ServidorNaoRespondeu;
         Escrever(stderr, QStringLiteral("[%1] %2 (%3; %4)")
                              .arg(TextoTipoAuditoria(r.TipoAuditoria), r.DescricaoCurta, r.TipoIntegracao, r.TipoExcecao));
         Escrever(stderr, r.Detalhes);
@@ -90,6 +103,7 @@ int ExecutarComandoConectar() {
         return 0;
     }
     Escrever(stderr, QStringLiteral("Não foi possível conectar ao banco de dados %1.").arg(caminho));
+    OrientarSemServidor(servidorNaoRespondeu);
     return 1;
 }
 

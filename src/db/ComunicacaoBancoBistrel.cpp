@@ -65,7 +65,7 @@ TComunicacaoBancoBistrel::~TComunicacaoBancoBistrel() {
 }
 
 void TComunicacaoBancoBistrel::RegistrarErro(const QString& DescricaoCurta, const QString& Detalhes, const Exception& e) {
-    Registrar({DescricaoCurta, FTipoIntegracao, Detalhes, e.NomeClasse(), taErro});
+    Registrar({DescricaoCurta, FTipoIntegracao, Detalhes, e.NomeClasse(), taErro, ServidorNaoRespondeu(e)});
 }
 
 void TComunicacaoBancoBistrel::RegistrarErroQuery(const QString& SQL, const Exception& e) {

@@ -110,6 +110,7 @@ struct TRegistroAuditoriaBanco {
     QString Detalhes;
     QString TipoExcecao;
     TTipoAuditoria TipoAuditoria;
+    bool ServidorNaoRespondeu = false;  // no database server answered (see ServidorNaoRespondeu)
 };
 
 // While an object of this class lives, its function receives every audit

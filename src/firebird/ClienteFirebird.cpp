@@ -29,3 +29,12 @@ void Verificar(CheckStatusWrapper& st) {
 }
 
 }  // namespace vesko::fb
+
+namespace vesko {
+
+bool ServidorNaoRespondeu(const std::exception& e) {
+    const auto* erro = dynamic_cast<const EFirebirdError*>(&e);
+    return erro && erro->CodigoGds() == isc_network_error;
+}
+
+}  // namespace vesko

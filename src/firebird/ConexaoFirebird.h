@@ -44,6 +44,10 @@ private:
     std::intptr_t m_gds;
 };
 
+// True when `e` says that no database server answered at the connection's
+// address (nothing listens there, or the host cannot be reached).
+bool ServidorNaoRespondeu(const std::exception& e);
+
 class TConexaoFirebird {
 public:
     TConexaoFirebird();

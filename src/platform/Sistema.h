@@ -1,6 +1,7 @@
 #pragma once
 // Small operating-system services.
 #include <QString>
+#include <functional>
 
 namespace vesko {
 
@@ -11,7 +12,9 @@ QString CaminhoExecutavelSistema();
 QString NomeMaquinaLocal();
 
 // Opens `diretorio` in the desktop's file manager. False when nothing could
-// be started for it.
-bool AbrirNoGerenciadorDeArquivos(const QString& diretorio);
+// be started for it. Where the opener is a program that reports its failure
+// only when it ends (xdg-open finding no file manager), `falhouDepois` is
+// called then, later, on this thread.
+bool AbrirNoGerenciadorDeArquivos(const QString& diretorio, std::function<void()> falhouDepois = {});
 
 }  // namespace vesko

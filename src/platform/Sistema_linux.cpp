@@ -1,5 +1,6 @@
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
@@ -22,10 +23,23 @@ QString NomeMaquinaLocal() {
     return QString::fromLocal8Bit(buf);
 }
 
-bool AbrirNoGerenciadorDeArquivos(const QString& diretorio) {
+bool AbrirNoGerenciadorDeArquivos(const QString& diretorio, std::function<void()> falhouDepois) {
     const QString xdg = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (xdg.isEmpty()) return false;
-    return QProcess::startDetached(xdg, {diretorio});
+    // xdg-open says only by its exit status whether anything opened the folder.
+    auto* processo = new QProcess(QCoreApplication::instance());
+    processo->setStandardInputFile(QProcess::nullDevice());
+    processo->setStandardOutputFile(QProcess::nullDevice());
+    processo->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(processo, &QProcess::finished, processo,
+                     [processo, falhouDepois](int codigo, QProcess::ExitStatus estado) {
+                         processo->deleteLater();
+                         if ((estado != QProcess::NormalExit || codigo != 0) && falhouDepois) falhouDepois();
+                     });
+    processo->start(xdg, {diretorio});
+    if (processo->waitForStarted()) return true;
+    delete processo;
+    return false;
 }
 
 }  // namespace vesko

@@ -19,7 +19,7 @@ QString NomeMaquinaLocal() {
     return GetComputerNameW(buf, &n) ? QString::fromWCharArray(buf, static_cast<int>(n)) : QString();
 }
 
-bool AbrirNoGerenciadorDeArquivos(const QString& diretorio) {
+bool AbrirNoGerenciadorDeArquivos(const QString& diretorio, std::function<void()>) {
     const auto r = ShellExecuteW(nullptr, L"open", L"explorer.exe",
                                  reinterpret_cast<LPCWSTR>(diretorio.utf16()), nullptr, SW_SHOWNORMAL);
     return reinterpret_cast<INT_PTR>(r) > 32;

@@ -5,7 +5,9 @@
 #include <climits>
 #include <stdexcept>
 
+#include "ApoioCompanheiro.h"
 #include "TestSupport.h"
+#include "app/TratamentoExecutaveis.h"
 #include "app/AgendadorIntegrador.h"
 #include "audit/ControleLogIntegradorPDVBistrel.h"
 #include "audit/LeituraAuditoria.h"
@@ -254,4 +256,79 @@ TEST_F(Agendador, QueryDebugKeepsTheSqlMonitorAliveFromStartUp) {
     outro.FormCreate();
     EXPECT_FALSE(outro.MonitorSQLAtivo());
 }
+}  // namespace
+
+// ---- guardian -------------------------------------------------------------------
+
+namespace {
+
+class Guardiao : public ::testing::Test {
+protected:
+    void SetUp() override {
+        QDir().mkpath(programa);
+        DefinirDiretorioPrograma(programa);
+    }
+    void TearDown() override {
+        TTratamentoExecutaveis::EncerrarProcesso(nome);
+        DefinirDiretorioPrograma(QString());
+    }
+    teste::PastaTemporaria pasta;
+    const QString programa = pasta.Caminho() + "/Programa com espaço";
+    const QString nome = QString::fromLatin1(TAgendadorIntegrador::kNomeGuardian);
+    TInterfaceGravada ui;
+    TAgendadorIntegrador agendador{ui};
+};
+
+TEST_F(Guardiao, WithoutTheCompanionFileNothingStarts) {
+    agendador.VerificarGuardian();
+    EXPECT_EQ(teste::ContarCompanheiros(nome), 0);
+    EXPECT_TRUE(agendador.TimerGuardian.isActive());
+    EXPECT_TRUE(ui.registros.isEmpty());
+}
+
+TEST_F(Guardiao, ACompanionIsStartedOnceInItsDirectoryAndFoundByTheNextCheck) {
+    for (bool script : {false, true}) {
+        SCOPED_TRACE(script ? "script" : "binary");
+        QFile::remove(programa + "/inicios.txt");
+        if (script)
+            teste::EscreverScriptCompanheiro(programa, nome);
+        else
+            teste::CopiarCompanheiro(programa, nome);
+        agendador.VerificarGuardian();
+        EXPECT_EQ(teste::ContarCompanheiros(nome), 1);
+        ASSERT_TRUE(teste::Esperar([&] { return teste::Inicios(programa).size() == 1; }));  // in its own directory
+        agendador.VerificarGuardian();
+        agendador.VerificarGuardian();
+        EXPECT_EQ(teste::ContarCompanheiros(nome), 1);
+        EXPECT_EQ(teste::Inicios(programa).size(), 1);
+        EXPECT_TRUE(agendador.TimerGuardian.isActive());
+        EXPECT_TRUE(TTratamentoExecutaveis::EncerrarProcesso(nome));
+        EXPECT_EQ(teste::ContarCompanheiros(nome), 0);
+    }
+}
+
+TEST_F(Guardiao, ACompanionRunningUnderANameThatDiffersInCaseCounts) {
+    const QString outro = pasta.Caminho() + "/outro lugar";
+    const QString caminho = teste::CopiarCompanheiro(outro, "integradorveskoguardian.EXE");
+    ASSERT_TRUE(TTratamentoExecutaveis::ExecutarProcesso(caminho, ""));
+    ASSERT_TRUE(teste::Esperar([&] { return teste::Inicios(outro).size() == 1; }));
+    teste::CopiarCompanheiro(programa, nome);
+    agendador.VerificarGuardian();
+    EXPECT_EQ(teste::ContarCompanheiros(nome), 1);
+    EXPECT_TRUE(teste::Inicios(programa).isEmpty());
+    EXPECT_TRUE(TTratamentoExecutaveis::EncerrarProcesso(nome));  // the exit ends it as well
+}
+
+TEST_F(Guardiao, TheTimerRunsAgainAfterACheckThatRaised) {
+    agendador.DefinirVerificacaoGuardian([] { throw EInOutError(QStringLiteral("sem acesso ao diretório")); });
+    agendador.VerificarGuardian();
+    EXPECT_TRUE(agendador.TimerGuardian.isActive());
+    EXPECT_EQ(agendador.TimerGuardian.interval(), 60000);
+    agendador.DefinirVerificacaoGuardian([] { throw 7; });  // not even an exception class
+    agendador.VerificarGuardian();
+    EXPECT_TRUE(agendador.TimerGuardian.isActive());
+    ASSERT_EQ(ui.registros.size(), 2);
+    EXPECT_TRUE(ui.registros[0].contains("sem acesso ao diretório"));
+}
+
 }  // namespace

@@ -4,7 +4,9 @@
 #include <QProcess>
 #include <QTest>
 
+#include "ApoioCompanheiro.h"
 #include "TestSupport.h"
+#include "app/TratamentoExecutaveis.h"
 #include "platform/InstanciaUnica.h"
 
 using namespace vesko;
@@ -95,4 +97,43 @@ TEST(Programa, ALockOfAKilledProcessIsReleasedByTheSystem) {
     p.kill();  // SIGKILL: no clean-up at all
     p.waitForFinished();
     EXPECT_TRUE(sonda.Adquirir());
+}
+
+TEST(Programa, TheServiceStartsTheCompanionInAProgramDirectoryWithSpaces) {
+    teste::PastaTemporaria pasta;
+    const QString home = pasta.Caminho() + "/Programa com espaço";
+    const QString nome = "IntegradorVeskoGuardian.exe";
+    teste::CopiarCompanheiro(home, nome);
+    QProcess servico;
+    TInstanciaUnica sonda;
+    servico.start(Programa(), {"--home", home, "servico"});
+    ASSERT_TRUE(servico.waitForStarted() && EsperarTravaOcupada(sonda));
+    ASSERT_TRUE(teste::Esperar([&] { return teste::Inicios(home).size() == 1; }));  // in its own directory
+    EXPECT_EQ(teste::ContarCompanheiros(nome), 1);
+    servico.terminate();
+    ASSERT_TRUE(servico.waitForFinished(10000));
+    EXPECT_EQ(teste::ContarCompanheiros(nome), 1);  // ending the service leaves it running
+    EXPECT_TRUE(TTratamentoExecutaveis::EncerrarProcesso(nome));
+    EXPECT_EQ(teste::Inicios(home).size(), 1);
+}
+
+TEST(Programa, WithoutABancoSectionAndNoServerTheDatabaseCommandsSayWhatToCheck) {
+    teste::PastaTemporaria home;
+    const QString base = home.Arquivo("base");
+    QDir().mkpath(base);
+    const QString ini = home.Arquivo("Quorvel_IntegradorVesko.ini");
+    const QString dica = "Verifique se o servidor de banco de dados do PDV está em execução.";
+    teste::GravarArquivo(ini, ("[CONFIGS]\nDiretorioBaseDeDados=" + base + "\n").toUtf8());
+    for (const QStringList& args : {QStringList{"criar-base", base}, QStringList{"conectar"}}) {
+        const teste::ResultadoPrograma r = teste::RodarPrograma(home.Caminho(), args);
+        EXPECT_EQ(r.codigo, 1) << r.erros.toStdString();
+        if (!r.erros.contains("Unable to complete network request"))
+            GTEST_SKIP() << "a database server answers on this machine: " << r.erros.toStdString();
+        EXPECT_TRUE(r.erros.endsWith(dica + "\n")) << args.first().toStdString() << ": " << r.erros.toStdString();
+    }
+    // A server named in [BANCO] is the store's own choice: the line is not added.
+    teste::GravarArquivo(ini, ("[CONFIGS]\nDiretorioBaseDeDados=" + base + "\n[BANCO]\nServidor=localhost\n").toUtf8());
+    const teste::ResultadoPrograma r = teste::RodarPrograma(home.Caminho(), {"criar-base", base});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_FALSE(r.erros.contains(dica)) << r.erros.toStdString();
 }

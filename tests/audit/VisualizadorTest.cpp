@@ -1,5 +1,6 @@
 // The audit viewer on the offscreen platform.
 #include <QApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QLabel>
@@ -39,6 +40,27 @@ class VisualizadorTest : public QObject {
     }
     static QString Celula(const TfrmLogsIntegradorPDVBistrel& f, int linha, int coluna) {
         return f.grdLogs->model()->index(linha, coluna).data().toString();
+    }
+
+    static void Sair(QWidget* w) {
+        QEvent e(QEvent::Leave);
+        QApplication::sendEvent(w, &e);
+    }
+    static void Capturar(QWidget& w, const QString& nome) {
+        const QString pasta = qEnvironmentVariable("VESKO_CAPTURAS");
+        if (!pasta.isEmpty() && QDir().mkpath(pasta)) w.grab().save(pasta + "/" + nome + ".png");
+    }
+    // Pixels of the filter arrow's grey inside the button area of `secao`.
+    static int PixelsSeta(TCabecalhoLogs* h, int secao) {
+        const QImage img = h->grab().toImage();
+        const QRect b = h->BotaoFiltro(secao);
+        int n = 0;
+        for (int y = b.top(); y <= b.bottom(); ++y)
+            for (int x = b.left(); x <= b.right(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                if (qAbs(c.red() - 110) < 8 && qAbs(c.green() - 110) < 8 && qAbs(c.blue() - 110) < 8) ++n;
+            }
+        return n;
     }
 
 private slots:
@@ -93,6 +115,58 @@ private slots:
         QCOMPARE(Celula(f, 0, colDescricao), QStringLiteral("Arquivos não exportados para a retaguarda"));
         clicar(colDetalhes);  // no sorting by the link column
         QCOMPARE(Celula(f, 0, colDescricao), QStringLiteral("Arquivos não exportados para a retaguarda"));
+    }
+
+    void headerCaptionsFitLeftAlignedAndTheColumnsKeepTheirWidths() {
+        TfrmLogsIntegradorPDVBistrel f;
+        f.show();
+        TCabecalhoLogs* h = f.cabecalho;
+        QVERIFY2(h->font().pointSizeF() >= 8 && h->font().pointSizeF() <= 9, qPrintable(h->font().toString()));
+        qInfo("header font: %s", qPrintable(h->font().toString()));
+        const QFontMetrics m(h->font());
+        for (int c = 0; c < colDetalhes; ++c) {
+            const QString legenda = h->model()->headerData(c, Qt::Horizontal).toString();
+            QVERIFY2(m.horizontalAdvance(legenda) <= h->EspacoLegenda(c, false), qPrintable(legenda));
+        }
+        QCOMPARE(h->defaultAlignment(), Qt::AlignLeft | Qt::AlignVCenter);
+        // The design's widths 79, 113, 98, 102, 320 and 62, in proportion to the grid.
+        const int largura = f.grdLogs->viewport()->width();
+        const int desenho[] = {79, 113, 98, 102, 320};
+        int soma = 0;
+        for (int c = 0; c < kColunasLogs; ++c) soma += h->sectionSize(c);
+        QCOMPARE(soma, largura);
+        for (int c = 0; c < colDetalhes; ++c) QCOMPARE(h->sectionSize(c), desenho[c] * largura / 774);
+        Capturar(f, "visualizador");
+    }
+
+    void filterButtonShowsOnlyWhileHoveredOrActiveAndSortingLeavesTheCaptionWhole() {
+        TfrmLogsIntegradorPDVBistrel f;
+        f.show();
+        TCabecalhoLogs* h = f.cabecalho;
+        for (int c = 0; c < kColunasLogs; ++c) QVERIFY(!h->BotaoFiltroVisivel(c));
+        const int semSeta = PixelsSeta(h, colHora);  // the section's own border may share the grey
+        Mover(h->viewport(), QPoint(h->sectionViewportPosition(colHora) + 5, 10));
+        QVERIFY(h->BotaoFiltroVisivel(colHora));
+        QVERIFY(!h->BotaoFiltroVisivel(colData));
+        QVERIFY2(PixelsSeta(h, colHora) > semSeta + 10, qPrintable(QString::number(PixelsSeta(h, colHora))));
+        Capturar(*h, "cabecalho-sob-mouse");
+        Sair(h->viewport());
+        QVERIFY(!h->BotaoFiltroVisivel(colHora));
+        QCOMPARE(PixelsSeta(h, colHora), semSeta);
+        h->DefinirFiltroAtivo(colTipoLog, true);  // an active filter keeps its button
+        QVERIFY(h->BotaoFiltroVisivel(colTipoLog));
+        h->DefinirFiltroAtivo(colTipoLog, false);
+        QVERIFY(!h->BotaoFiltroVisivel(colTipoLog));
+
+        // The sort arrow does not cover the caption: below the header's top
+        // rows, the section looks the same sorted and unsorted.
+        const QRect secao(h->sectionViewportPosition(colData), 6, h->sectionSize(colData), h->height() - 6);
+        const QImage antes = h->grab(secao).toImage();
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(secao.left() + 10, h->height() / 2));
+        Sair(h->viewport());
+        QCOMPARE(h->sortIndicatorSection(), int(colData));
+        QCOMPARE(h->grab(secao).toImage(), antes);
+        Capturar(*h, "cabecalho-ordenado");
     }
 
     void columnFilterIsCaseInsensitiveAndOffersTheColumnsValues() {
