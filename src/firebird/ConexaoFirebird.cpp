@@ -101,8 +101,9 @@ struct TConexaoFirebird::Impl {
         b->insertTag(&st, isc_tpb_rec_version);
         b->insertTag(&st, isc_tpb_wait);
         // A row locked by the POS for longer than this fails the statement
-        // instead of stalling the run.
-        b->insertInt(&st, isc_tpb_lock_timeout, 30);
+        // instead of stalling the run (and, through the run's own locks, the
+        // POS's next sale).
+        b->insertInt(&st, isc_tpb_lock_timeout, kEsperaBloqueioSegundos);
         Verificar(st);
         const unsigned char* p = b->getBuffer(&st);
         tpb.assign(p, p + b->getBufferLength(&st));

@@ -50,6 +50,10 @@ bool ServidorNaoRespondeu(const std::exception& e);
 
 class TConexaoFirebird {
 public:
+    // How long a statement of ours waits for a row another transaction (the
+    // POS's) holds before it fails.
+    static constexpr int kEsperaBloqueioSegundos = 10;
+
     TConexaoFirebird();
     explicit TConexaoFirebird(TParametrosConexao parametros);
     ~TConexaoFirebird();

@@ -259,6 +259,20 @@ TEST_F(ConexaoTest, SoOParametroLimpoENuloTextoEBlobVaziosSaoValores) {
     EXPECT_THROW(q->Fields(-1), EDatabaseError);
 }
 
+TEST_F(ConexaoTest, TransacaoEsperaNoMaximoDezSegundosPorUmaLinhaBloqueada) {
+    const QString sql = QStringLiteral(
+        "SELECT MON$LOCK_TIMEOUT, MON$ISOLATION_MODE FROM MON$TRANSACTIONS "
+        "WHERE MON$TRANSACTION_ID = CURRENT_TRANSACTION");
+    c->IniciarTransacao();
+    auto q = c->Consultar(sql);
+    EXPECT_EQ(q->Fields(0).AsInteger(), 10);
+    EXPECT_EQ(q->Fields(1).AsInteger(), 2);  // read committed, record versions
+    c->ReverterTransacao();
+    // A statement outside a transaction runs in one of the same kind.
+    q = c->Consultar(sql);
+    EXPECT_EQ(q->Fields(0).AsInteger(), 10);
+}
+
 TEST_F(ConexaoTest, ListaReaproveitadaNaoGuardaValoresNemParametrosDaLinhaAnterior) {
     const QString sql = QStringLiteral("INSERT INTO T (ID, NOME) VALUES (:pId, :pNome)");
     TParams p;
