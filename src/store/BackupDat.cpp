@@ -31,7 +31,16 @@ enum class TCriacao { Criado, Ocupado, Falhou };
 // copy that cannot be written whole is removed.
 TCriacao CriarCopia(const QString& Caminho, const QByteArray& Conteudo, QFileDevice::Permissions Permissoes) {
     QFile f(Caminho);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::NewOnly, Permissoes))
+    constexpr QIODevice::OpenMode kModo = QIODevice::WriteOnly | QIODevice::NewOnly;
+#ifdef Q_OS_WIN
+    // Windows: the copy takes the folder's inherited access, as a copy does.
+    Q_UNUSED(Permissoes);
+    const bool aberto = f.open(kModo);
+#else
+    // The source's permission bits (none read: the usual ones of a new file).
+    const bool aberto = !Permissoes ? f.open(kModo) : f.open(kModo, Permissoes);
+#endif
+    if (!aberto)
         return NomeOcupado(Caminho) ? TCriacao::Ocupado : TCriacao::Falhou;
     const bool gravado = f.write(Conteudo) == Conteudo.size() && f.flush();
     f.close();
@@ -57,7 +66,11 @@ bool CriarBackupDAT(const QString& FileName, QString& Text) {
         return false;
     }
     const QByteArray conteudo = origem.readAll();
-    const QFileDevice::Permissions permissoes = origem.permissions();
+    // Only the file's own bits: the "User" flags describe who runs us.
+    const QFileDevice::Permissions permissoes =
+        origem.permissions() & (QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
     const bool lido = origem.error() == QFileDevice::NoError;
     origem.close();
     const QString pasta = DiretorioBackupsDAT(QDate::currentDate());

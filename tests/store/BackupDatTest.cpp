@@ -79,9 +79,13 @@ TEST(CriarBackupDAT, ALinkOnTheNameIsTakenNotFollowedAndAFolderIsNoFile) {
     const QString origem = p.Arquivo(QStringLiteral("CDoc.dat"));
     teste::GravarArquivo(origem, "c");
     QString texto;
+    // A read-only source gives a whole, read-only copy.
+    ASSERT_TRUE(QFile::setPermissions(origem, QFileDevice::ReadOwner | QFileDevice::ReadGroup));
     ASSERT_TRUE(CriarBackupDAT(origem, texto));
     EXPECT_EQ(texto, dia + QStringLiteral("CDoc_2.dat"));
     EXPECT_FALSE(QFileInfo::exists(alvo));
+    EXPECT_EQ(teste::LerArquivo(texto), QByteArray("c"));
+    EXPECT_FALSE(QFileInfo(texto).permission(QFileDevice::WriteOwner));
 
     ASSERT_TRUE(QDir().mkpath(p.Arquivo(QStringLiteral("pasta.dat"))));
     EXPECT_FALSE(CriarBackupDAT(p.Arquivo(QStringLiteral("pasta.dat")), texto));
