@@ -41,6 +41,7 @@
 #include "firebird/Query.h"
 #include "platform/DiretorioPrograma.h"
 #include "records/VendaHeader.h"
+#include "records/VendaItemRec.h"
 #include "settings/IniFile.h"
 #include "store/MetodosComuns.h"
 
@@ -268,6 +269,74 @@ TLinhaDeBase LinhaDeBase(const QString& destino) {
     return r;
 }
 
+// An extra yardstick, not the target's: the same selection and header, then
+// the set of files the run writes per sale (header, items of `Itens`
+// records, one file per document size) each under a temporary name, closed,
+// renamed into place, and copied into a backup folder with one read and one
+// write; plain stdio and rename, no statement per sale.
+bool GravarStdio(const QByteArray& caminho, const QByteArray& bytes) {
+    FILE* f = std::fopen(caminho.constData(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), f) ==
+                    static_cast<size_t>(bytes.size());
+    return std::fclose(f) == 0 && ok;
+}
+
+QByteArray LerStdio(const QByteArray& caminho) {
+    QByteArray r;
+    FILE* f = std::fopen(caminho.constData(), "rb");
+    if (!f) return r;
+    char bloco[65536];
+    for (size_t n; (n = std::fread(bloco, 1, sizeof bloco, f)) > 0;) r.append(bloco, static_cast<qsizetype>(n));
+    std::fclose(f);
+    return r;
+}
+
+TLinhaDeBase LinhaDeBaseArquivos(const QString& destino, const TOpcoes& o) {
+    const QString copias = destino + QStringLiteral("/Backups");
+    QDir().mkpath(copias);
+    QList<QByteArray> conteudos{QByteArray(o.Itens * TVendaItemRec::Tamanho, 'I')};
+    for (const int kb : o.DocumentosKB) conteudos << QByteArray(kb * 1024, 'D');
+    TConexaoFirebird c(TParametrosConexao::DoPrograma());
+    c.Conectar();
+    TLinhaDeBase r;
+    c.IniciarTransacao();
+    const TMomento inicio = Agora();
+    TParams p;
+    p.CreateParam(ftInteger, QStringLiteral("pNao")).SetAsInteger(0);
+    p.CreateParam(ftInteger, QStringLiteral("pVenda")).SetAsInteger(1);
+    p.CreateParam(ftInteger, QStringLiteral("pCancelamento")).SetAsInteger(2);
+    p.CreateParam(ftInteger, QStringLiteral("pAlteracao")).SetAsInteger(3);
+    p.CreateParam(ftString, QStringLiteral("pOperacaoVenda")).SetAsString(QStringLiteral("V"));
+    p.CreateParam(ftInteger, QStringLiteral("pTrue")).SetAsInteger(1);
+    auto vendas = c.Consultar(kSqlVendas, &p);
+    r.Selecao = Entre(inicio, Agora());
+    for (vendas->First(); !vendas->Eof(); vendas->Next()) {
+        const TVendaHeader h = TMetodosComuns::GetVendaHeader(*vendas, nullptr, nullptr, 0, c);
+        const int id = vendas->FieldByName(QStringLiteral("IDMOVIMENTO")).AsInteger();
+        QList<QByteArray> nomes;
+        for (int k = 0; k <= conteudos.size(); ++k) {
+            const QByteArray nome = QStringLiteral("/A%1_%2.dat").arg(k).arg(id).toLocal8Bit();
+            const QByteArray temporario = (destino + QStringLiteral("/~")).toLocal8Bit() + nome.mid(1) + ".tmp";
+            if (!GravarStdio(temporario, k == 0 ? h.Bytes() : conteudos[k - 1]))
+                throw EInOutError(QStringLiteral("não foi possível gravar %1").arg(QString::fromLocal8Bit(temporario)));
+            nomes << nome;
+        }
+        for (const QByteArray& nome : nomes)
+            if (std::rename(((destino + QStringLiteral("/~")).toLocal8Bit() + nome.mid(1) + ".tmp").constData(),
+                            (destino.toLocal8Bit() + nome).constData()) != 0)
+                throw EInOutError(QStringLiteral("não foi possível renomear %1").arg(QString::fromLocal8Bit(nome)));
+        for (const QByteArray& nome : nomes)
+            if (!GravarStdio(copias.toLocal8Bit() + nome, LerStdio(destino.toLocal8Bit() + nome)))
+                throw EInOutError(QStringLiteral("não foi possível copiar %1").arg(QString::fromLocal8Bit(nome)));
+        ++r.Vendas;
+    }
+    r.Total = Entre(inicio, Agora());
+    c.ReverterTransacao();
+    c.Desconectar();
+    return r;
+}
+
 // ---- the report -----------------------------------------------------------------------
 
 // Wall clock first, the thread's CPU clock in parentheses.
@@ -327,6 +396,12 @@ int Executar(const TOpcoes& o) {
           "  seleção %.2f s; total %.2f s (CPU %.2f s): %d vendas, %s vendas/s\n",
           base.Selecao.parede, base.Total.parede, base.Total.cpu, base.Vendas, U(Taxa(base.Vendas, base.Total.parede)));
 
+    const TLinhaDeBase baseArquivos = LinhaDeBaseArquivos(raiz.path() + QStringLiteral("/linha-de-base-arquivos"), o);
+    Linha("extra, não é a meta (o mesmo, e por venda os %lld arquivos da execução com nome temporário, renomeados e "
+          "copiados para Backups/):\n  total %.2f s (CPU %.2f s): %d vendas, %s vendas/s (%s/s CPU)\n",
+          static_cast<long long>(o.DocumentosKB.size() + 2), baseArquivos.Total.parede, baseArquivos.Total.cpu, baseArquivos.Vendas,
+          U(Taxa(baseArquivos.Vendas, baseArquivos.Total.parede)), U(Taxa(baseArquivos.Vendas, baseArquivos.Total.cpu)));
+
     // The copy for the child, taken before the run empties the queues.
     if (o.Filho) {
         EscreverConfiguracoes(copia);
@@ -374,6 +449,11 @@ int Executar(const TOpcoes& o) {
               cpu ? "CPU da thread" : "relógio", n / tFora, base.Vendas / tBase, razao,
               razao >= 0.7 ? "atingida" : "NÃO atingida", 1000 * tFora / n, 1000 * tCommits / n,
               1000 * tBase / std::max(1, base.Vendas));
+        const double tArquivos = cpu ? baseArquivos.Total.cpu : baseArquivos.Total.parede;
+        const double razaoArquivos =
+            tFora > 0 && tArquivos > 0 ? (n / tFora) / (baseArquivos.Vendas / tArquivos) : 0;
+        Linha("  extra: contra a linha de base com os mesmos arquivos (%.3f ms por venda): razão %.3f\n",
+              1000 * tArquivos / std::max(1, baseArquivos.Vendas), razaoArquivos);
     }
     DefinirDiretorioPrograma(QString());
 

@@ -106,14 +106,17 @@ bool TUnidadeExportacao::Efetivar() {
         for (TArquivo& a : m_arquivos) {
             if (a.NomeBase != base) continue;
             a.NomeFinal = a.Prefixo + final;
+            // QFile::rename refuses an existing destination: never over a
+            // file. A file added and never written (or removed meanwhile) is
+            // only looked for once its rename failed.
             const QString temporario = Temporario(a);
-            if (!QFileInfo::exists(temporario)) continue;  // added, never written
-            // QFile::rename refuses an existing destination: never over a file.
-            if (!QFile::rename(temporario, m_diretorio + a.NomeFinal)) {
-                Descartar();
-                return false;
+            if (QFile::rename(temporario, m_diretorio + a.NomeFinal)) {
+                a.Renomeado = true;
+                continue;
             }
-            a.Renomeado = true;
+            if (!QFileInfo::exists(temporario)) continue;
+            Descartar();
+            return false;
         }
     }
     return true;

@@ -111,6 +111,7 @@ bool TExportacaoPDVBistrelInterna::ExportarMovimentosNaoFiscais(TComunicacaoBanc
     TParams params;
     params.CreateParam(ftInteger, QStringLiteral("pStMovimento")).SetAsInteger(kFechado);
     params.CreateParam(ftInteger, QStringLiteral("pFalse")).SetAsInteger(kNaoExportado);
+    EsquecerConfiguracoesPasso();
     DefinirHint(QStringLiteral("Recebendo movimentos não fiscais do banco de dados..."));
     if (!Gateway.IniciarTransacao()) return false;
     TGuardaTransacao guarda(Gateway);
@@ -168,7 +169,7 @@ bool TExportacaoPDVBistrelInterna::GravarArquivoNaoFiscal(TComunicacaoBancoBistr
         const QString operacao = Movimentos.FieldByName(QStringLiteral("TIPO_OPERACAO")).AsString();
         const int tipoDocumento = operacao == QLatin1String("E") ? 2 : 1;
         const TVendaHeader header =
-            TMetodosComuns::GetVendaHeader(Movimentos, nullptr, &Recebimentos, tipoDocumento, Gateway.GetConexao());
+            TMetodosComuns::GetVendaHeader(Movimentos, nullptr, &Recebimentos, tipoDocumento, CdEmpresa(Gateway));
         const QDateTime dataHora = Movimentos.FieldByName(QStringLiteral("DATA_HORA_PEDIDO")).AsDateTime();
         const QString nome =
             GetNomeArquivoExportacao(header.Valor(TVendaHeader::IpTerminal), QStringLiteral("CNF"), dataHora);

@@ -9,6 +9,7 @@
 #include "db/ComunicacaoBancoBistrel.h"
 #include "export/ArquivosExportacao.h"
 #include "store/BackupDat.h"
+#include "store/MetodosComuns.h"
 #include "store/TextoLoja.h"
 
 namespace vesko {
@@ -52,6 +53,21 @@ bool TExportacaoPDVBistrelInterna::CarregarConfiguracoesCFOP(TComunicacaoBancoBi
     FCfopIss = Gateway.LerConfiguracao(QStringLiteral("CFOP_ISS"));
     FCfopSt = Gateway.LerConfiguracao(QStringLiteral("CFOP_ST"));
     return true;
+}
+
+const QString& TExportacaoPDVBistrelInterna::StRetaguarda(TComunicacaoBancoBistrel& Gateway) {
+    if (!FStRetaguarda) FStRetaguarda = Gateway.LerConfiguracao(QStringLiteral("StRetaguarda"));
+    return *FStRetaguarda;
+}
+
+const QString& TExportacaoPDVBistrelInterna::CdEmpresa(TComunicacaoBancoBistrel& Gateway) {
+    if (!FCdEmpresa) FCdEmpresa = TMetodosComuns::LerCdEmpresa(Gateway.GetConexao());
+    return *FCdEmpresa;
+}
+
+void TExportacaoPDVBistrelInterna::EsquecerConfiguracoesPasso() {
+    FStRetaguarda.reset();
+    FCdEmpresa.reset();
 }
 
 // ---- summary ------------------------------------------------------------------
@@ -119,7 +135,7 @@ QString TExportacaoPDVBistrelInterna::GetNomeArquivoExportacao(const QString& Te
 }
 
 void TExportacaoPDVBistrelInterna::CriarBackupArquivo(const QString& NomeArquivo) {
-    if (!QFileInfo::exists(NomeArquivo)) return;
+    // A missing file is no copy (CriarBackupDAT says so and makes no folder).
     QString texto;
     CriarBackupDAT(NomeArquivo, texto);
 }

@@ -16,6 +16,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace vesko {
 
@@ -111,6 +112,13 @@ public:
     const QString& Cfop() const { return FCfop; }
     const QString& CfopIss() const { return FCfopIss; }
     const QString& CfopSt() const { return FCfopSt; }
+    // "StRetaguarda" and "CdEmpresa", read at their first use in a step and
+    // kept until the next step starts (EsquecerConfiguracoesPasso): the
+    // sales and non-fiscal steps need them once per movement. A failing
+    // read raises (the movement fails) and is tried again by the next one.
+    const QString& StRetaguarda(TComunicacaoBancoBistrel& Gateway);
+    const QString& CdEmpresa(TComunicacaoBancoBistrel& Gateway);
+    void EsquecerConfiguracoesPasso();
     QString& ArquivosExportados() { return FArquivosExportados; }
     QString& ArquivosNaoExportados() { return FArquivosNaoExportados; }
 
@@ -182,6 +190,8 @@ private:
     QString FCfop;
     QString FCfopIss;
     QString FCfopSt;
+    std::optional<QString> FStRetaguarda;
+    std::optional<QString> FCdEmpresa;
     QString FDiretorioExportacao;
     QString FArquivosExportados;
     QString FArquivosNaoExportados;

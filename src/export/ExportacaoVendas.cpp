@@ -214,6 +214,7 @@ bool TExportacaoPDVBistrelInterna::ExportarVendas(TComunicacaoBancoBistrel& Gate
     params.CreateParam(ftInteger, QStringLiteral("pAlteracao")).SetAsInteger(3);
     params.CreateParam(ftString, QStringLiteral("pOperacaoVenda")).SetAsString(QStringLiteral("V"));
     params.CreateParam(ftInteger, QStringLiteral("pTrue")).SetAsInteger(1);
+    EsquecerConfiguracoesPasso();
     DefinirHint(QStringLiteral("Recebendo vendas do banco de dados..."));
     std::unique_ptr<TQuery> vendas;
     if (!Gateway.AbrirQuery(kSqlVendas, params, vendas)) return false;
@@ -266,9 +267,10 @@ bool TExportacaoPDVBistrelInterna::ExportarVenda(TComunicacaoBancoBistrel& Gatew
         ok = false;
     }
     if (!ConcluirUnidade(Gateway, unidade, ok, false)) return adiada;
+    const QStringList finais = unidade.NomesFinais();
     FArquivosExportados += MontarEntrada(
         venda.PrefixosDocumentos, [&](const QString& p) { return unidade.NomeFinal(p, venda.NomeBase); },
-        [&](const QString& p) { return unidade.NomesFinais().contains(unidade.NomeFinal(p, venda.NomeBase)); });
+        [&](const QString& p) { return finais.contains(unidade.NomeFinal(p, venda.NomeBase)); });
     return true;
 }
 
@@ -291,7 +293,7 @@ bool TExportacaoPDVBistrelInterna::GravarArquivosVenda(TComunicacaoBancoBistrel&
                                                        TVendaEmExportacao& Estado) {
     try {
         // 1, 2: the header and the paths.
-        const TVendaHeader header = TMetodosComuns::GetVendaHeader(Venda, &Itens, &Recebimentos, 0, Gateway.GetConexao());
+        const TVendaHeader header = TMetodosComuns::GetVendaHeader(Venda, &Itens, &Recebimentos, 0, CdEmpresa(Gateway));
         const int id = Inteiro(Venda, "IDMOVIMENTO");
         const int stMovimento = Inteiro(Venda, "ST_MOVIMENTO");
         const int stExportado = Inteiro(Venda, "ST_MOVIMENTO_EXPORTADO");
@@ -338,7 +340,7 @@ bool TExportacaoPDVBistrelInterna::GravarArquivosVenda(TComunicacaoBancoBistrel&
             QFile::remove(dDoc);
             QFile::remove(idDoc);
         };
-        if (reenvio && Gateway.LerConfiguracao(QStringLiteral("StRetaguarda")) == QLatin1String("3")) apagarPrincipais();
+        if (reenvio && StRetaguarda(Gateway) == QLatin1String("3")) apagarPrincipais();
         const bool ok = ExportarArquivosDocumentoVenda(Gateway, id, Estado);
         if (!ok || reenvio) apagarPrincipais();
         if (!ok) {
@@ -499,7 +501,7 @@ bool TExportacaoPDVBistrelInterna::ExportarArquivosDocumentoVenda(TComunicacaoBa
 
 bool TExportacaoPDVBistrelInterna::UsarArquivosAlteracao(TComunicacaoBancoBistrel& Gateway,
                                                          const QString& ArquivoADoc, const QString& ArquivoHDoc) {
-    return Gateway.LerConfiguracao(QStringLiteral("StRetaguarda")) == QLatin1String("3") &&
+    return StRetaguarda(Gateway) == QLatin1String("3") &&
            QFileInfo::exists(ArquivoADoc) && !QFileInfo::exists(ArquivoHDoc);
 }
 

@@ -165,17 +165,31 @@ TPartesEndereco DividirEndereco(const QString& Endereco) {
     return {LimparLogradouro(t), QString()};
 }
 
+void ValidarTipoDocumento(int TipoDocumento) {
+    if (TipoDocumento < 0 || TipoDocumento > 255)
+        throw EArgumentException(QStringLiteral("Tipo de documento inválido: %1.").arg(TipoDocumento));
+}
+
 }  // namespace
+
+QString TMetodosComuns::LerCdEmpresa(TConexaoFirebird& Conexao) {
+    return TDBIniFileBistrel(Conexao, QStringLiteral("FOOD_CONFIG"))
+        .ReadString(QStringLiteral("BISTREL"), QStringLiteral("CdEmpresa"), QString());
+}
 
 TVendaHeader TMetodosComuns::GetVendaHeader(const TQuery& Venda, TQuery* Itens, TQuery* Recebimentos, int TipoDocumento,
                                             TConexaoFirebird& Conexao) {
-    if (TipoDocumento < 0 || TipoDocumento > 255)
-        throw EArgumentException(QStringLiteral("Tipo de documento inválido: %1.").arg(TipoDocumento));
+    ValidarTipoDocumento(TipoDocumento);
+    return GetVendaHeader(Venda, Itens, Recebimentos, TipoDocumento, LerCdEmpresa(Conexao));
+}
+
+TVendaHeader TMetodosComuns::GetVendaHeader(const TQuery& Venda, TQuery* Itens, TQuery* Recebimentos, int TipoDocumento,
+                                            const QString& CdEmpresa) {
+    ValidarTipoDocumento(TipoDocumento);
     TVendaHeader h;
     h.Definir(TVendaHeader::TipoRegistro, static_cast<quint8>(TipoDocumento));
     PreencherMovimento(h, Venda);
-    h.Definir(TVendaHeader::CdEmpresa, TDBIniFileBistrel(Conexao, QStringLiteral("FOOD_CONFIG"))
-                                           .ReadString(QStringLiteral("BISTREL"), QStringLiteral("CdEmpresa"), QString()));
+    h.Definir(TVendaHeader::CdEmpresa, CdEmpresa);
     if (Itens) PreencherItens(h, *Itens);
     if (Recebimentos) PreencherRecebimentos(h, *Recebimentos);
     return h;

@@ -24,6 +24,13 @@ public:
     // the movement has more payments than the record holds.
     static TVendaHeader GetVendaHeader(const TQuery& Venda, TQuery* Itens, TQuery* Recebimentos, int TipoDocumento,
                                        TConexaoFirebird& Conexao);
+    // The same header with "CdEmpresa" given: a run that makes many headers
+    // reads it once (LerCdEmpresa) instead of once per movement.
+    static TVendaHeader GetVendaHeader(const TQuery& Venda, TQuery* Itens, TQuery* Recebimentos, int TipoDocumento,
+                                       const QString& CdEmpresa);
+    // "CdEmpresa" of FOOD_CONFIG, section "BISTREL" (empty when missing).
+    // Raises EDatabaseError on a failing read.
+    static QString LerCdEmpresa(TConexaoFirebird& Conexao);
 
     // The items of the movement, one row per MOVIMENTO_ITENS row in the order
     // of NRSEQUENCIA (then of the row's key), with the product's columns for

@@ -184,6 +184,12 @@ TEST(MetodosComuns, CabecalhoDaVendaNosOffsetsLidosPelaExportacao) {
     TVendaHeader lido;
     TLeituraVendaHeaderCorvane::GetVendaHeader(QByteArrayView(b), lido);
     EXPECT_EQ(lido.Bytes(), b);
+
+    // With the company code read once and handed in: the same bytes.
+    const QString empresa = TMetodosComuns::LerCdEmpresa(*c);
+    EXPECT_EQ(empresa, QStringLiteral("0001"));
+    EXPECT_EQ(TMetodosComuns::GetVendaHeader(*venda, itens.get(), receb.get(), 0, empresa).Bytes(), b);
+    EXPECT_THROW(TMetodosComuns::GetVendaHeader(*venda, nullptr, nullptr, 256, empresa), EArgumentException);
 }
 
 TEST(MetodosComuns, CabecalhoDeMovimentoNaoFiscalSemItensEComNulos) {
