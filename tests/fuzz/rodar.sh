@@ -20,7 +20,9 @@ for pasta in "$@"; do
     [ "$(stat -c %s "$f")" -le "$maxlen" ] && cp "$f" "$trabalho/corpus/"
   done
 done
-opcoes=(-max_total_time="$segundos" -max_len="$maxlen" -timeout=10 -rss_limit_mb=2048
+# libFuzzer ends with 77 on a crash by default, the status CTest reads as
+# "skipped": a finding must fail the test.
+opcoes=(-max_total_time="$segundos" -max_len="$maxlen" -timeout=10 -rss_limit_mb=2048 -error_exitcode=1 -timeout_exitcode=1
         -artifact_prefix="$trabalho/artefatos/" -print_final_stats=1)
 [ "$dicionario" != - ] && opcoes+=(-dict="$dicionario")
 exec "$fuzzer" "${opcoes[@]}" "$trabalho/corpus"

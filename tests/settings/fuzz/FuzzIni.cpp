@@ -2,13 +2,16 @@
 // again. A failed check aborts with what did not hold.
 #include "fuzz/ExercitarIni.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t n) {
-    static QTemporaryDir pasta;
+    // Every run writes and syncs files; on tmpfs that costs little.
+    static QTemporaryDir pasta(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/vesko-fuzz-XXXXXX")
+                                                                          : QDir::tempPath() + QStringLiteral("/vesko-fuzz-XXXXXX"));
     if (!pasta.isValid()) {
         std::fprintf(stderr, "sem pasta temporária\n");
         std::abort();
