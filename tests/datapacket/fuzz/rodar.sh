@@ -14,6 +14,8 @@ for f in "$fixtures"/*; do
   [ "$(stat -c %s "$f")" -le 65536 ] && cp "$f" "$trabalho/corpus/"
 done
 cp "$regressao"/* "$trabalho/corpus/" 2>/dev/null || true
-exec "$fuzzer" -max_total_time="$segundos" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+# -error_exitcode: libFuzzer ends with 77 on a crash by default, which CTest
+# would read as "skipped".
+exec "$fuzzer" -max_total_time="$segundos" -max_len=65536 -timeout=10 -rss_limit_mb=2048 -error_exitcode=1 -timeout_exitcode=1 \
   -dict="$(dirname "$0")/pacote.dict" -artifact_prefix="$trabalho/artefatos/" -print_final_stats=1 \
   "$trabalho/corpus"
