@@ -1,5 +1,6 @@
 #include "ExecucaoFilho.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -12,6 +13,11 @@ TResultadoFilho ExecutarFilho(const QString& programa, const QStringList& argume
     QProcess p;
     QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
     amb.insert(QStringLiteral("LANG"), QStringLiteral("pt_BR.UTF-8"));
+    // A lock name of this test's own: another copy of the program on the
+    // machine (a tray, another test) must not turn a run away.
+    if (!amb.contains(QStringLiteral("VESKO_TESTE_INSTANCIA")))
+        amb.insert(QStringLiteral("VESKO_TESTE_INSTANCIA"),
+                   QStringLiteral("vesko-falhas-") + QString::number(QCoreApplication::applicationPid()));
     p.setProcessEnvironment(amb);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.setStandardOutputFile(arquivoSaida, QIODevice::Append);

@@ -225,10 +225,13 @@ void TTesteFalhas::RodadaExportacao(int n) {
     ExportarCompleto(ctx);
 }
 
+// A progress line every 25 kills keeps a long run readable while it runs.
 void TTesteFalhas::Rodar(int mortes) {
     for (int n = 1; m_mortes < mortes && n <= 3 * mortes; ++n) {
+        const int antes = m_mortes;
         if (n % 2) RodadaImportacao(n);
         else RodadaExportacao(n);
+        if (m_mortes != antes && m_mortes % 25 == 0 && m_mortes < mortes) Linha(QStringLiteral("... ") + Contagem());
     }
 }
 
