@@ -9,6 +9,7 @@
 #include "TestSupport.h"
 #include "records/ClienteExportacaoRec.h"
 #include "records/VendaHeader.h"
+#include "records/VendaItemRec.h"
 
 using namespace vesko;
 using namespace vesko::falhas;
@@ -52,6 +53,19 @@ TEST(ConferenciaExportacao, RowThatLeftNeedsItsFileAndExtraFilesAreDuplicates) {
     EXPECT_TRUE(c.LerNovosArquivos().isEmpty());
     EXPECT_TRUE(c.Faltantes().isEmpty());
     EXPECT_EQ(c.Arquivos(), 3);
+}
+
+TEST(ConferenciaExportacao, HeaderWithItemsButNoItemsFileIsAPartialSet) {
+    teste::PastaTemporaria pasta;
+    TConferenciaExportacao c(pasta.Caminho() + QLatin1Char('/'));
+    TVendaHeader h;
+    h.Definir(TVendaHeader::IdMovimento, 5);
+    h.Definir(TVendaHeader::QtdeItens, 1);
+    Gravar(pasta.Arquivo(QStringLiteral("HDoc[CX][1][100000]AAAAAA.dat")), h.Bytes());
+    Gravar(pasta.Arquivo(QStringLiteral("HDoc[CX][1][100000]BBBBBB.dat")), h.Bytes());
+    Gravar(pasta.Arquivo(QStringLiteral("DDoc[CX][1][100000]BBBBBB.dat")), QByteArray(TVendaItemRec::Tamanho, '\0'));
+    EXPECT_TRUE(c.LerNovosArquivos().isEmpty());
+    EXPECT_EQ(c.ConjuntosParciais(), 1);
 }
 
 TEST(ConferenciaExportacao, FileCutShortIsReportedAndTemporariesAreIgnored) {

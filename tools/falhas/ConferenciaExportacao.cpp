@@ -46,6 +46,7 @@ void TConferenciaExportacao::LerArquivo(const QString& nome, const QByteArray& b
         TVendaHeader h;
         h.Carregar(bytes);
         ++m_nosArquivos[ChaveVenda(h.Valor(TVendaHeader::IdMovimento))];
+        if (h.Valor(TVendaHeader::QtdeItens) > 0) m_cabecalhosComItens.insert(nome.mid(4));
     } else if (nome.startsWith(QLatin1String("DDoc"))) {
         if (bytes.size() % TVendaItemRec::Tamanho != 0) throw std::runtime_error("tamanho dos itens");
     } else if (nome.startsWith(QLatin1String("CCad"))) {
@@ -72,6 +73,13 @@ QStringList TConferenciaExportacao::Faltantes() const {
                                   .arg(chave).arg(n).arg(achados);
     }
     return r;
+}
+
+int TConferenciaExportacao::ConjuntosParciais() const {
+    int n = 0;
+    for (const QString& resto : m_cabecalhosComItens)
+        if (!m_lidos.count(QStringLiteral("DDoc") + resto)) ++n;
+    return n;
 }
 
 int TConferenciaExportacao::Duplicatas() const {

@@ -23,6 +23,10 @@ public:
     // The rows that left without their file (one line each).
     QStringList Faltantes() const;
     int Duplicatas() const;
+    // Sale headers with items whose items file is not there under the same
+    // name (a run killed while renaming a sale's files; the next run sends
+    // the whole sale again under a new name).
+    int ConjuntosParciais() const;
     int Arquivos() const { return static_cast<int>(m_lidos.size()); }
 
 private:
@@ -30,6 +34,7 @@ private:
 
     QString m_diretorio;
     std::set<QString> m_lidos;
+    std::set<QString> m_cabecalhosComItens;  // names without the "HDoc" prefix
     TMultiConjunto m_saidas;     // rows that left the database, by key
     TMultiConjunto m_nosArquivos;  // the same keys found in the files
 };

@@ -52,8 +52,10 @@ public:
     void Rodar(int mortes);
     bool Violou() const { return m_violacoes > 0; }
     QString Contagem() const {
-        return QStringLiteral("mortes=%1 checagens=%2 violacoes=%3 duplicatas=%4 concluidas-antes=%5")
-            .arg(m_mortes).arg(m_checagens).arg(m_violacoes).arg(m_exportacao.Duplicatas()).arg(m_concluidas);
+        return QStringLiteral("mortes=%1 checagens=%2 violacoes=%3 duplicatas=%4 conjuntos-parciais=%5 "
+                              "concluidas-antes=%6")
+            .arg(m_mortes).arg(m_checagens).arg(m_violacoes).arg(m_exportacao.Duplicatas())
+            .arg(m_exportacao.ConjuntosParciais()).arg(m_concluidas);
     }
 
 private:
