@@ -163,7 +163,13 @@ void TTesteFalhas::ExportarCompleto(const QString& contexto) {
 // statuses, whose inserts run one by one; after a complete run, `variante`.
 void TTesteFalhas::ConferirImportacao(int variante, bool aposMorte, const QString& contexto) {
     ++m_checagens;
-    const TFotoImportacao foto = FotografarImportacao(Banco());
+    TFotoImportacao foto;
+    try {
+        foto = FotografarImportacao(Banco());
+    } catch (const std::exception& e) {
+        Violacao(contexto + QStringLiteral(": o banco não pôde ser lido: ") + QString::fromUtf8(e.what()));
+        return;
+    }
     for (const QString& t : TabelasImportacao()) {
         const QByteArray& d = foto.at(t);
         if (d == m_ref[variante].at(t)) continue;
@@ -175,7 +181,13 @@ void TTesteFalhas::ConferirImportacao(int variante, bool aposMorte, const QStrin
 
 void TTesteFalhas::ConferirExportacao(const TFotoExportacao& antes, const QString& contexto) {
     ++m_checagens;
-    const TFotoExportacao depois = FotografarExportacao(Banco());
+    TFotoExportacao depois;
+    try {
+        depois = FotografarExportacao(Banco());
+    } catch (const std::exception& e) {
+        Violacao(contexto + QStringLiteral(": o banco não pôde ser lido: ") + QString::fromUtf8(e.what()));
+        return;
+    }
     m_exportacao.RegistrarSaidas(antes, depois);
     for (const QString& e : m_exportacao.LerNovosArquivos()) Violacao(contexto + QStringLiteral(": ") + e);
     for (const QString& f : m_exportacao.Faltantes())
@@ -270,6 +282,9 @@ int main(int argc, char** argv) {
         return Principal(app.arguments().mid(1));
     } catch (const std::exception& e) {
         std::fprintf(stderr, "vesko-falhas: %s\n", e.what());
+        return 2;
+    } catch (...) {
+        std::fprintf(stderr, "vesko-falhas: erro desconhecido\n");
         return 2;
     }
 }
