@@ -1,0 +1,290 @@
+// vesko-falhas: kills imports and exports of a generated store at random
+// moments and checks after each kill that nothing was lost.
+//
+//   vesko-falhas PASTA [--mortes N] [--semente N]
+//
+// PASTA is emptied and becomes the program folder (settings file, embedded
+// POS database, import and export directories). Imports alternate the
+// back-office sets A and B; before each export the POS stand-in adds work.
+// After each kill: every import table holds exactly set A's rows or set B's
+// (the delivery statuses may be partial until the next run), no row left the
+// POS database without its complete file in the export directory, every
+// audit day file loads, and the next run succeeds. The last line gives the
+// counts; the exit status is 1 on any violation, 2 when the test could not run.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <exception>
+#include <random>
+#include <set>
+
+#include "ConferenciaExportacao.h"
+#include "ExecucaoFilho.h"
+#include "FotoBanco.h"
+#include "audit/LeituraAuditoria.h"
+#include "platform/DiretorioPrograma.h"
+
+using namespace vesko;
+using namespace vesko::falhas;
+
+namespace {
+
+void Linha(const QString& s) {
+    std::printf("%s\n", s.toUtf8().constData());
+    std::fflush(stdout);
+}
+
+struct TErroPreparo : std::runtime_error {
+    using std::runtime_error::runtime_error;
+};
+
+[[noreturn]] void Falhar(const QString& s) { throw TErroPreparo(s.toStdString()); }
+
+class TTesteFalhas {
+public:
+    TTesteFalhas(const QString& pasta, std::uint32_t semente)
+        : m_pasta(QDir(pasta).absolutePath()), m_bin(QCoreApplication::applicationDirPath()),
+          m_exportacao(m_pasta + QStringLiteral("/saida/")), m_rng(semente) {}
+
+    void Preparar();
+    void Rodar(int mortes);
+    bool Violou() const { return m_violacoes > 0; }
+    QString Contagem() const {
+        return QStringLiteral("mortes=%1 checagens=%2 violacoes=%3 duplicatas=%4 conjuntos-parciais=%5 "
+                              "concluidas-antes=%6")
+            .arg(m_mortes).arg(m_checagens).arg(m_violacoes).arg(m_exportacao.Duplicatas())
+            .arg(m_exportacao.ConjuntosParciais()).arg(m_concluidas);
+    }
+
+private:
+    QString Caminho(const QString& nome) const { return m_pasta + QLatin1Char('/') + nome; }
+    QString Banco() const { return Caminho(QStringLiteral("base/VESKO.GDB")); }
+    TResultadoFilho Programa(const QStringList& args, int matarAposMs = -1);
+    void Ferramenta(const QString& nome, const QStringList& args);
+    void CopiarConjunto(int variante);
+    void Violacao(const QString& s);
+    void ImportarCompleto(int variante, const QString& contexto);
+    void ExportarCompleto(const QString& contexto);
+    void ConferirImportacao(int variante, bool aposMorte, const QString& contexto);
+    void ConferirExportacao(const TFotoExportacao& antes, const QString& contexto);
+    void ConferirAuditoria(const QString& contexto);
+    void RodadaImportacao(int n);
+    void RodadaExportacao(int n);
+    int Atraso(qint64 duracao) { return std::uniform_int_distribution<int>(0, int(duracao))(m_rng); }
+
+    QString m_pasta, m_bin;
+    TConferenciaExportacao m_exportacao;
+    std::mt19937 m_rng;
+    TFotoImportacao m_ref[2];
+    int m_variante = 0;  // the set the database holds
+    qint64 m_duracaoImportacao = 0, m_duracaoExportacao = 0;
+    int m_mortes = 0, m_checagens = 0, m_violacoes = 0, m_concluidas = 0, m_semente = 1000;
+    std::set<QString> m_faltasVistas;
+};
+
+TResultadoFilho TTesteFalhas::Programa(const QStringList& args, int matarAposMs) {
+    return ExecutarFilho(m_bin + QStringLiteral("/src/app/Quorvel_IntegradorVesko"),
+                         QStringList{QStringLiteral("--home"), m_pasta} + args, Caminho(QStringLiteral("filhos.log")),
+                         matarAposMs);
+}
+
+void TTesteFalhas::Ferramenta(const QString& nome, const QStringList& args) {
+    const TResultadoFilho r = ExecutarFilho(m_bin + QLatin1Char('/') + nome, args, Caminho(QStringLiteral("filhos.log")));
+    if (!r.Erro.isEmpty() || r.Status != 0) Falhar(nome + QStringLiteral(" falhou (veja filhos.log)"));
+}
+
+void TTesteFalhas::CopiarConjunto(int variante) {
+    const QDir entrada(Caminho(QStringLiteral("entrada")));
+    for (const QString& f : entrada.entryList(QDir::Files)) QFile::remove(entrada.filePath(f));
+    const QDir origem(Caminho(variante ? QStringLiteral("B") : QStringLiteral("A")));
+    for (const QString& f : origem.entryList(QDir::Files))
+        if (!QFile::copy(origem.filePath(f), entrada.filePath(f))) Falhar(QStringLiteral("cópia falhou: ") + f);
+}
+
+void TTesteFalhas::Preparar() {
+    QDir(m_pasta).removeRecursively();
+    for (const char* d : {"entrada", "saida", "base", "A", "B"}) QDir().mkpath(Caminho(QString::fromLatin1(d)));
+    QFile ini(Caminho(QStringLiteral("Quorvel_IntegradorVesko.ini")));
+    if (!ini.open(QIODevice::WriteOnly)) Falhar(QStringLiteral("sem arquivo de configurações"));
+    ini.write(QStringLiteral("[CONFIGS]\nDiretorioImportacao=%1/entrada/\nDiretorioExportacao=%1/saida/\n"
+                             "IntervaloImportacao=1\nIntervaloExportacao=1\nDiretorioBaseDeDados=%1/base/\n"
+                             "NumeroDiasBackupLogs=30\n\n[BANCO]\nServidor=embutido\n")
+                  .arg(m_pasta).toUtf8());
+    ini.close();
+    DefinirDiretorioPrograma(m_pasta);
+    Ferramenta(QStringLiteral("vesko-retaguarda"), {Caminho(QStringLiteral("A")), QStringLiteral("--variante"), QStringLiteral("A")});
+    Ferramenta(QStringLiteral("vesko-retaguarda"), {Caminho(QStringLiteral("B")), QStringLiteral("--variante"), QStringLiteral("B")});
+    const TResultadoFilho base = Programa({QStringLiteral("criar-base"), Caminho(QStringLiteral("base"))});
+    if (base.Status != 0) Falhar(QStringLiteral("criar-base falhou (veja filhos.log)"));
+    // The first run makes the version backup; the references come after it.
+    for (int v : {0, 1}) {
+        ImportarCompleto(v, QStringLiteral("preparo"));
+        m_ref[v] = FotografarImportacao(Banco());
+    }
+    ImportarCompleto(0, QStringLiteral("preparo"));
+    ConferirImportacao(0, false, QStringLiteral("preparo (o conjunto A de novo)"));
+    for (const QString& t : TabelasImportacao())
+        if (m_ref[0].at(t) == m_ref[1].at(t) && t != QLatin1String("ENTREGA_STATUS"))
+            Linha(QStringLiteral("aviso: %1 é igual nos conjuntos A e B").arg(t));
+    Ferramenta(QStringLiteral("vesko-pdv-demo"), {QStringLiteral("--home"), m_pasta, QStringLiteral("--semente"), QString::number(++m_semente)});
+    ExportarCompleto(QStringLiteral("preparo"));
+    if (m_violacoes) Falhar(QStringLiteral("a rodada sem morte já viola: a conferência não serve"));
+    Linha(QStringLiteral("preparo: importação %1 ms, exportação %2 ms").arg(m_duracaoImportacao).arg(m_duracaoExportacao));
+}
+
+void TTesteFalhas::Violacao(const QString& s) {
+    ++m_violacoes;
+    Linha(QStringLiteral("VIOLAÇÃO ") + s);
+}
+
+void TTesteFalhas::ImportarCompleto(int variante, const QString& contexto) {
+    CopiarConjunto(variante);
+    const TResultadoFilho r = Programa({QStringLiteral("importar")});
+    m_duracaoImportacao = std::max(m_duracaoImportacao, r.Duracao);
+    if (r.Status != 0 || !r.Erro.isEmpty())
+        Violacao(QStringLiteral("%1: a importação seguinte terminou com status %2 %3").arg(contexto).arg(r.Status).arg(r.Erro));
+    m_variante = variante;
+    if (!m_ref[variante].empty())
+        ConferirImportacao(variante, false, contexto + QStringLiteral(", depois da importação seguinte"));
+}
+
+void TTesteFalhas::ExportarCompleto(const QString& contexto) {
+    const TFotoExportacao antes = FotografarExportacao(Banco());
+    const TResultadoFilho r = Programa({QStringLiteral("exportar")});
+    m_duracaoExportacao = std::max(m_duracaoExportacao, r.Duracao);
+    if (r.Status != 0 || !r.Erro.isEmpty())
+        Violacao(QStringLiteral("%1: a exportação seguinte terminou com status %2 %3").arg(contexto).arg(r.Status).arg(r.Erro));
+    ConferirExportacao(antes, contexto + QStringLiteral(", depois da exportação seguinte"));
+}
+
+// After a kill every table holds one of the two sets, except the delivery
+// statuses, whose inserts run one by one; after a complete run, `variante`.
+void TTesteFalhas::ConferirImportacao(int variante, bool aposMorte, const QString& contexto) {
+    ++m_checagens;
+    TFotoImportacao foto;
+    try {
+        foto = FotografarImportacao(Banco());
+    } catch (const std::exception& e) {
+        Violacao(contexto + QStringLiteral(": o banco não pôde ser lido: ") + QString::fromUtf8(e.what()));
+        return;
+    }
+    for (const QString& t : TabelasImportacao()) {
+        const QByteArray& d = foto.at(t);
+        if (d == m_ref[variante].at(t)) continue;
+        if (aposMorte && (d == m_ref[1 - variante].at(t) || t == QLatin1String("ENTREGA_STATUS"))) continue;
+        Violacao(QStringLiteral("%1: a tabela %2 não tem as linhas de %3").arg(contexto, t,
+                 aposMorte ? QStringLiteral("nenhum conjunto") : QStringLiteral("conjunto %1").arg(variante ? 'B' : 'A')));
+    }
+}
+
+void TTesteFalhas::ConferirExportacao(const TFotoExportacao& antes, const QString& contexto) {
+    ++m_checagens;
+    TFotoExportacao depois;
+    try {
+        depois = FotografarExportacao(Banco());
+    } catch (const std::exception& e) {
+        Violacao(contexto + QStringLiteral(": o banco não pôde ser lido: ") + QString::fromUtf8(e.what()));
+        return;
+    }
+    m_exportacao.RegistrarSaidas(antes, depois);
+    for (const QString& e : m_exportacao.LerNovosArquivos()) Violacao(contexto + QStringLiteral(": ") + e);
+    for (const QString& f : m_exportacao.Faltantes())
+        if (m_faltasVistas.insert(f.section(QStringLiteral(" (saídas"), 0, 0)).second)
+            Violacao(contexto + QStringLiteral(": ") + f);
+}
+
+void TTesteFalhas::ConferirAuditoria(const QString& contexto) {
+    ++m_checagens;
+    for (const TDiaAuditoria& d : LerAuditoriasRecentes(1))
+        if (d.Existe && !d.Legivel)
+            Violacao(QStringLiteral("%1: a auditoria de %2 não carrega").arg(contexto, d.Dia.toString(Qt::ISODate)));
+}
+
+void TTesteFalhas::RodadaImportacao(int n) {
+    const int v = 1 - m_variante;
+    CopiarConjunto(v);
+    const int atraso = Atraso(m_duracaoImportacao);
+    const TResultadoFilho r = Programa({QStringLiteral("importar")}, atraso);
+    const QString ctx = QStringLiteral("rodada %1 (importação %2 morta aos %3 ms)").arg(n).arg(v ? 'B' : 'A').arg(atraso);
+    if (!r.Morto) {
+        ++m_concluidas;
+        if (r.Status != 0) Violacao(ctx + QStringLiteral(": terminou antes, com status %1").arg(r.Status));
+        m_variante = v;
+        ConferirImportacao(v, false, ctx);
+        return;
+    }
+    ++m_mortes;
+    ConferirImportacao(v, true, ctx);
+    ConferirAuditoria(ctx);
+    ImportarCompleto(v, ctx);
+}
+
+void TTesteFalhas::RodadaExportacao(int n) {
+    Ferramenta(QStringLiteral("vesko-pdv-demo"), {QStringLiteral("--home"), m_pasta, QStringLiteral("--semente"), QString::number(++m_semente)});
+    const TFotoExportacao antes = FotografarExportacao(Banco());
+    const int atraso = Atraso(m_duracaoExportacao);
+    const TResultadoFilho r = Programa({QStringLiteral("exportar")}, atraso);
+    const QString ctx = QStringLiteral("rodada %1 (exportação morta aos %2 ms)").arg(n).arg(atraso);
+    if (!r.Morto) {
+        ++m_concluidas;
+        if (r.Status != 0) Violacao(ctx + QStringLiteral(": terminou antes, com status %1").arg(r.Status));
+        ConferirExportacao(antes, ctx);
+        return;
+    }
+    ++m_mortes;
+    ConferirExportacao(antes, ctx);
+    ConferirAuditoria(ctx);
+    ExportarCompleto(ctx);
+}
+
+// A progress line every 25 kills keeps a long run readable while it runs.
+void TTesteFalhas::Rodar(int mortes) {
+    for (int n = 1; m_mortes < mortes && n <= 3 * mortes; ++n) {
+        const int antes = m_mortes;
+        if (n % 2) RodadaImportacao(n);
+        else RodadaExportacao(n);
+        if (m_mortes != antes && m_mortes % 25 == 0 && m_mortes < mortes) Linha(QStringLiteral("... ") + Contagem());
+    }
+}
+
+int Uso() {
+    std::fprintf(stderr, "Uso: vesko-falhas PASTA [--mortes N] [--semente N]\n");
+    return 2;
+}
+
+int Principal(const QStringList& args) {
+    QString pasta;
+    int mortes = 30;
+    std::uint32_t semente = 1;
+    for (int i = 0; i < args.size(); ++i) {
+        bool ok = true;
+        if (args[i] == QLatin1String("--mortes") && i + 1 < args.size()) mortes = args[++i].toInt(&ok);
+        else if (args[i] == QLatin1String("--semente") && i + 1 < args.size()) semente = args[++i].toUInt(&ok);
+        else if (args[i].startsWith(QLatin1String("--")) || !pasta.isEmpty()) return Uso();
+        else pasta = args[i];
+        if (!ok) return Uso();
+    }
+    if (pasta.isEmpty() || mortes < 1) return Uso();
+    TTesteFalhas teste(pasta, semente);
+    teste.Preparar();
+    teste.Rodar(mortes);
+    Linha(teste.Contagem());
+    return teste.Violou() ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    try {
+        return Principal(app.arguments().mid(1));
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "vesko-falhas: %s\n", e.what());
+        return 2;
+    } catch (...) {
+        std::fprintf(stderr, "vesko-falhas: erro desconhecido\n");
+        return 2;
+    }
+}
