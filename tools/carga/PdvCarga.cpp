@@ -188,11 +188,16 @@ void TPdvCarga::InserirDocumento(TConexaoFirebird& c, int idMovimento, const QSt
 }
 
 // A later document (a contingency copy, say) for a sale some seconds old,
-// of a kind that sale has no row of yet.
+// of a kind that sale has no row of yet; or, repeating kinds, a second row
+// of a kind it has, for a sale recent enough to be unexported still.
 void TPdvCarga::DocumentoEmVendaAntiga(TConexaoFirebird& c) {
     static const QStringList tipos{QStringLiteral("SDOCC"), QStringLiteral("XDOCC"), QStringLiteral("XDOCE")};
     const int n = static_cast<int>(m_registro.Vendas.size());
     if (n < 30) return;
+    if (m_repetirTipos) {
+        const TVendaCarga& v = m_registro.Vendas[static_cast<size_t>(n - 20 + Sortear(10))];
+        return InserirDocumento(c, v.IdMovimento, v.TiposDocumento.value(Sortear(3)), 2048);
+    }
     for (int tentativa = 0; tentativa < 10; ++tentativa) {
         const TVendaCarga& v = m_registro.Vendas[static_cast<size_t>(Sortear(n - 20))];
         for (const QString& t : tipos)

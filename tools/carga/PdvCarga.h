@@ -48,6 +48,9 @@ struct TRegistroCarga {
 class TPdvCarga {
 public:
     TPdvCarga(TParametrosConexao parametros, std::uint32_t semente);
+    // With `repetir`, the row added to an older sale is of a kind the sale
+    // already has (IDDOC, SDOC or DANFE) instead of a new kind.
+    void SetRepetirTipos(bool repetir) { m_repetirTipos = repetir; }
 
     // Runs until `parar` becomes true; never raises (failures are counted).
     void Executar(const std::atomic<bool>& parar);
@@ -77,6 +80,7 @@ private:
     QString m_tipoRecebimento = QStringLiteral("000001");
     int m_proximaMarca = 1;
     int m_tique = 0;
+    bool m_repetirTipos = false;
     TRegistroCarga m_registro;
 };
 

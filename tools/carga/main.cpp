@@ -2,7 +2,7 @@
 // (tools/carga/carga.sh prepares the server and the program folder).
 //
 //   vesko-carga --home DIR --programa EXE [--retaguarda EXE] [--minutos N]
-//               [--semente N] [--produtos N]
+//               [--semente N] [--produtos N] [--repetir-tipos]
 //
 // For the given minutes a stand-in point of sale commits sales, document
 // rows and cancellations into the POS database of the program folder while
@@ -38,7 +38,8 @@ using namespace vesko::carga;
 namespace {
 
 const char* kUso =
-    "Uso: vesko-carga --home DIR --programa EXE [--retaguarda EXE] [--minutos N] [--semente N] [--produtos N]\n";
+    "Uso: vesko-carga --home DIR --programa EXE [--retaguarda EXE] [--minutos N] [--semente N] [--produtos N]\n"
+    "       [--repetir-tipos]\n";
 
 constexpr double kLimiteCommitMs = 10000;
 
@@ -46,12 +47,18 @@ struct TOpcoes {
     QString Home, Programa, Retaguarda;
     double Minutos = 5;
     int Semente = 1, Produtos = 300;
+    bool RepetirTipos = false;
 };
 
 void Linha(const QString& texto) { std::printf("%s\n", texto.toUtf8().constData()); std::fflush(stdout); }
 
 QString LerOpcoes(const QStringList& args, TOpcoes& o) {
     for (int i = 0; i < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--repetir-tipos")) {
+            o.RepetirTipos = true;
+            --i;
+            continue;
+        }
         if (i + 1 >= args.size()) return QStringLiteral("Falta o valor de %1").arg(args[i]);
         const QString& a = args[i];
         const QString& v = args[i + 1];
@@ -119,6 +126,7 @@ int Carga(const TOpcoes& o) {
     Linha(QStringLiteral("carga: %1 min contra %2").arg(o.Minutos).arg(parametros.TextoConexao()));
 
     TPdvCarga pdv(parametros, static_cast<std::uint32_t>(o.Semente));
+    pdv.SetRepetirTipos(o.RepetirTipos);
     std::atomic<bool> parar{false};
     std::thread fio([&] { pdv.Executar(parar); });
     TExecucoesCarga execucoes({QFileInfo(o.Programa).absoluteFilePath(),
