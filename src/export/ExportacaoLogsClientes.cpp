@@ -89,15 +89,15 @@ const QString kSqlApagarCliente = MontarSql({
 
 // The indexes of the two tables the search of a customer's sale joins whose
 // selectivity was never computed on data.
-const QString kSqlIndicesSemEstatistica = QStringLiteral(
-    "SELECT\n"
-    "  TRIM(RDB$INDEX_NAME) \n"
-    "FROM\n"
-    "  RDB$INDICES \n"
-    "WHERE\n"
-    "  RDB$RELATION_NAME IN ('MOVIMENTO', 'MOVIMENTO_COMPLEMENTO') AND\n"
-    "  COALESCE(RDB$STATISTICS, 0) = 0 AND\n"
-    "  COALESCE(RDB$INDEX_INACTIVE, 0) = 0");
+const QString kSqlIndicesSemEstatistica = MontarSql({
+    "SELECT",
+    "  TRIM(RDB$INDEX_NAME) ",
+    "FROM",
+    "  RDB$INDICES ",
+    "WHERE",
+    "  RDB$RELATION_NAME IN ('MOVIMENTO', 'MOVIMENTO_COMPLEMENTO') AND",
+    "  COALESCE(RDB$STATISTICS, 0) = 0 AND",
+    "  COALESCE(RDB$INDEX_INACTIVE, 0) = 0"});
 
 QString Texto(const TQuery& q, const char* campo) { return q.FieldByName(QString::fromLatin1(campo)).AsString(); }
 
