@@ -16,7 +16,8 @@ TEST(Excecoes, ClassNamesAreReadableAndSurviveSlicingThroughTheRoot) {
         EXPECT_STREQ(e.what(), "Não foi possível abrir \"x.dat\"");
     }
     EXPECT_EQ(NomeClasseExcecao(EDBClient(QString())), "EDBClient");
-    EXPECT_TRUE(dynamic_cast<const EDatabaseError*>(static_cast<const Exception*>(new EDBClient(QString()))));
+    const EDBClient cliente{QString()};
+    EXPECT_TRUE(dynamic_cast<const EDatabaseError*>(static_cast<const Exception*>(&cliente)));
 }
 
 TEST(Excecoes, StandardExceptionsMapToProgramNames) {

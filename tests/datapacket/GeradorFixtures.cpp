@@ -365,7 +365,11 @@ QByteArray Pedidos() {
     for (int i = 0; i < 36; ++i) {
         const int canal = i % 3;
         const bool entrega = canal == 1, aberto = i >= 34;
-        const QDateTime abertura = Momento(2026, 12, 1 + i / 6, 11 + (i % 6) * 2, seq.Ate(60), seq.Ate(60));
+        // One draw per statement: the order of a call's arguments is the
+        // compiler's choice, and the committed files must not depend on it.
+        const int segundo = seq.Ate(60);
+        const int minuto = seq.Ate(60);
+        const QDateTime abertura = Momento(2026, 12, 1 + i / 6, 11 + (i % 6) * 2, minuto, segundo);
         const QDateTime fechamento = abertura.addSecs(60 * (35 + seq.Ate(60)));
         const int cliente = canal == 0 ? 1 : 100 + seq.Ate(40);
         const QString contato = T(contatos[seq.Ate(6)]);
@@ -425,7 +429,8 @@ QByteArray Reservas() {
         if (i == 2) observacao = T("Aniversário: levar bolo às 21h\r\nMesa perto da janela");
         if (i == 9) observacao = T("Cadeira de bebê");
         if (i == 17) observacao = T("Cliente celíaco – sem glúten");
-        const QDate validade = QDate(2027 + seq.Ate(3), 1 + seq.Ate(12), 1).addMonths(1).addDays(-1);
+        const int mes = 1 + seq.Ate(12);  // one draw per statement, as above
+        const QDate validade = QDate(2027 + seq.Ate(3), mes, 1).addMonths(1).addDays(-1);
         const QString numero = QStringLiteral("%1 **** **** %2").arg(4000 + seq.Ate(6000)).arg(1000 + seq.Ate(9000));
         Linha(ds, {i == 0 ? QVariant(101) : nulo, 200 + seq.Ate(300), 1 + seq.Ate(30), 2 + seq.Ate(9),
                    static_cast<double>(seq.Ate(3) * 2500) / 100.0, forma, cartao ? QVariant(numero) : nulo,
