@@ -31,6 +31,7 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "../ApoioBench.h"
 #include "GeradorPdv.h"
 #include "base/Excecoes.h"
 #include "base/Hint.h"
@@ -50,6 +51,10 @@ extern char** environ;
 using namespace vesko;
 
 namespace {
+
+using bench::CpuThread;
+using bench::Parede;
+using bench::TFilho;
 
 // ---- options -------------------------------------------------------------------------
 
@@ -95,19 +100,6 @@ bool LerOpcoes(const QStringList& args, TOpcoes& o) {
 
 // ---- clocks ---------------------------------------------------------------------------
 
-double CpuThread() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec + ts.tv_nsec / 1e9;
-}
-
-double Parede() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec + ts.tv_nsec / 1e9;
-}
-
-// A moment: wall clock, the thread's CPU clock, and the commits so far.
 struct TMomento {
     double parede = 0, cpu = 0;
     TContagemConfirmacoes confirmacoes;
@@ -148,34 +140,8 @@ void EscreverConfiguracoes(const QString& home) {
     ini.WriteString(QStringLiteral("BANCO"), QStringLiteral("Servidor"), QStringLiteral("embutido"));
 }
 
-struct TFilho {
-    int Codigo = -1;
-    double Segundos = 0;
-};
-
 TFilho RodarIntegrador(const QStringList& args, const QString& arquivoErros) {
-    std::vector<QByteArray> textos{QByteArrayLiteral(VESKO_EXECUTAVEL_INTEGRADOR)};
-    for (const QString& a : args) textos.push_back(a.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& t : textos) argv.push_back(t.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t acoes;
-    posix_spawn_file_actions_init(&acoes);
-    const QByteArray erros = arquivoErros.toLocal8Bit();
-    posix_spawn_file_actions_addopen(&acoes, 2, erros.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    TFilho r;
-    const double inicio = Parede();
-    pid_t pid = 0;
-    const int falha = posix_spawn(&pid, argv[0], &acoes, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&acoes);
-    if (falha != 0) return r;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    r.Segundos = Parede() - inicio;
-    r.Codigo = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-    return r;
+    return bench::RodarPrograma(VESKO_EXECUTAVEL_INTEGRADOR, args, arquivoErros);
 }
 
 qint64 TamanhoArquivos(const QString& pasta, int* quantos = nullptr) {

@@ -41,6 +41,7 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "../ApoioBench.h"
 #include "GeradorRetaguarda.h"
 #include "base/Excecoes.h"
 #include "base/Hint.h"
@@ -57,6 +58,10 @@ extern char** environ;
 using namespace vesko;
 
 namespace {
+
+using bench::CpuThread;
+using bench::Parede;
+using bench::TFilho;
 
 // ---- options -------------------------------------------------------------------------
 
@@ -114,18 +119,6 @@ retaguarda::TOpcoesGerador OpcoesGerador(const TOpcoes& o) {
 
 // ---- clocks ---------------------------------------------------------------------------
 
-double CpuThread() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return ts.tv_sec + ts.tv_nsec / 1e9;
-}
-
-double Parede() {
-    timespec ts{};
-    clock_gettime(CLOCK_MONOTONIC, &ts);
-    return ts.tv_sec + ts.tv_nsec / 1e9;
-}
-
 struct TTempo {
     double parede = 0, cpu = 0;
     TTempo operator-(const TTempo& o) const { return {parede - o.parede, cpu - o.cpu}; }
@@ -166,39 +159,8 @@ qint64 TamanhoArquivos(const QString& pasta) {
 
 // ---- the child process ----------------------------------------------------------------
 
-struct TFilho {
-    int Codigo = -1;
-    double Segundos = 0;
-    long PicoKiB = 0;
-};
-
 TFilho RodarIntegrador(const QStringList& args, const QString& arquivoErros) {
-    std::vector<QByteArray> textos{QByteArrayLiteral(VESKO_EXECUTAVEL_INTEGRADOR)};
-    for (const QString& a : args) textos.push_back(a.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& t : textos) argv.push_back(t.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t acoes;
-    posix_spawn_file_actions_init(&acoes);
-    const QByteArray erros = arquivoErros.toLocal8Bit();
-    posix_spawn_file_actions_addopen(&acoes, 2, erros.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    TFilho r;
-    const double inicio = Parede();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &acoes, nullptr, argv.data(), environ) != 0) {
-        posix_spawn_file_actions_destroy(&acoes);
-        return r;
-    }
-    int status = 0;
-    rusage uso{};
-    while (wait4(pid, &status, 0, &uso) < 0 && errno == EINTR) {
-    }
-    r.Segundos = Parede() - inicio;
-    r.PicoKiB = uso.ru_maxrss;
-    r.Codigo = WIFEXITED(status) ? WEXITSTATUS(status) : -2;
-    posix_spawn_file_actions_destroy(&acoes);
-    return r;
+    return bench::RodarPrograma(VESKO_EXECUTAVEL_INTEGRADOR, args, arquivoErros);
 }
 
 // ---- the hint sink --------------------------------------------------------------------
@@ -216,7 +178,7 @@ public:
     };
     THintCronometrado() { m_marcas.reserve(400000); }
     void DefinirHint(const QString& texto) override {
-        m_marcas.push_back({Agora(), texto});
+        m_marcas.push_back({Agora(), texto, false, QString(), 0, 0});
         m_atual = texto;
     }
     void DefinirProgresso(const QString& prefixo, int k, int n) override {
