@@ -15,10 +15,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <cstdio>
+#include <deque>
 #include <exception>
 #include <random>
 #include <set>
+#include <vector>
 
 #include "ConferenciaExportacao.h"
 #include "ExecucaoFilho.h"
@@ -41,6 +44,27 @@ struct TErroPreparo : std::runtime_error {
 };
 
 [[noreturn]] void Falhar(const QString& s) { throw TErroPreparo(s.toStdString()); }
+
+// How long a complete run of one kind takes: the median of the last few, so
+// one run slowed by a busy machine does not stretch the window the kills are
+// drawn from (with the longest run as the window, most runs ended before
+// their kill once the machine had been busy for a moment).
+class TDuracoes {
+public:
+    void Anotar(qint64 ms) {
+        m_ultimas.push_back(ms);
+        if (m_ultimas.size() > 7) m_ultimas.pop_front();
+    }
+    qint64 Tipica() const {
+        if (m_ultimas.empty()) return 0;
+        std::vector<qint64> v(m_ultimas.begin(), m_ultimas.end());
+        std::nth_element(v.begin(), v.begin() + v.size() / 2, v.end());
+        return v[v.size() / 2];
+    }
+
+private:
+    std::deque<qint64> m_ultimas;
+};
 
 class TTesteFalhas {
 public:
@@ -72,14 +96,14 @@ private:
     void ConferirAuditoria(const QString& contexto);
     void RodadaImportacao(int n);
     void RodadaExportacao(int n);
-    int Atraso(qint64 duracao) { return std::uniform_int_distribution<int>(0, int(duracao))(m_rng); }
+    int Atraso(const TDuracoes& d) { return std::uniform_int_distribution<int>(0, int(d.Tipica()))(m_rng); }
 
     QString m_pasta, m_bin;
     TConferenciaExportacao m_exportacao;
     std::mt19937 m_rng;
     TFotoImportacao m_ref[2];
     int m_variante = 0;  // the set the database holds
-    qint64 m_duracaoImportacao = 0, m_duracaoExportacao = 0;
+    TDuracoes m_duracaoImportacao, m_duracaoExportacao;
     int m_mortes = 0, m_checagens = 0, m_violacoes = 0, m_concluidas = 0, m_semente = 1000;
     std::set<QString> m_faltasVistas;
 };
@@ -131,7 +155,7 @@ void TTesteFalhas::Preparar() {
     Ferramenta(QStringLiteral("vesko-pdv-demo"), {QStringLiteral("--home"), m_pasta, QStringLiteral("--semente"), QString::number(++m_semente)});
     ExportarCompleto(QStringLiteral("preparo"));
     if (m_violacoes) Falhar(QStringLiteral("a rodada sem morte já viola: a conferência não serve"));
-    Linha(QStringLiteral("preparo: importação %1 ms, exportação %2 ms").arg(m_duracaoImportacao).arg(m_duracaoExportacao));
+    Linha(QStringLiteral("preparo: importação %1 ms, exportação %2 ms").arg(m_duracaoImportacao.Tipica()).arg(m_duracaoExportacao.Tipica()));
 }
 
 void TTesteFalhas::Violacao(const QString& s) {
@@ -142,7 +166,7 @@ void TTesteFalhas::Violacao(const QString& s) {
 void TTesteFalhas::ImportarCompleto(int variante, const QString& contexto) {
     CopiarConjunto(variante);
     const TResultadoFilho r = Programa({QStringLiteral("importar")});
-    m_duracaoImportacao = std::max(m_duracaoImportacao, r.Duracao);
+    m_duracaoImportacao.Anotar(r.Duracao);
     if (r.Status != 0 || !r.Erro.isEmpty())
         Violacao(QStringLiteral("%1: a importação seguinte terminou com status %2 %3").arg(contexto).arg(r.Status).arg(r.Erro));
     m_variante = variante;
@@ -153,7 +177,7 @@ void TTesteFalhas::ImportarCompleto(int variante, const QString& contexto) {
 void TTesteFalhas::ExportarCompleto(const QString& contexto) {
     const TFotoExportacao antes = FotografarExportacao(Banco());
     const TResultadoFilho r = Programa({QStringLiteral("exportar")});
-    m_duracaoExportacao = std::max(m_duracaoExportacao, r.Duracao);
+    m_duracaoExportacao.Anotar(r.Duracao);
     if (r.Status != 0 || !r.Erro.isEmpty())
         Violacao(QStringLiteral("%1: a exportação seguinte terminou com status %2 %3").arg(contexto).arg(r.Status).arg(r.Erro));
     ConferirExportacao(antes, contexto + QStringLiteral(", depois da exportação seguinte"));
@@ -210,6 +234,7 @@ void TTesteFalhas::RodadaImportacao(int n) {
     const QString ctx = QStringLiteral("rodada %1 (importação %2 morta aos %3 ms)").arg(n).arg(v ? 'B' : 'A').arg(atraso);
     if (!r.Morto) {
         ++m_concluidas;
+        m_duracaoImportacao.Anotar(r.Duracao);
         if (r.Status != 0) Violacao(ctx + QStringLiteral(": terminou antes, com status %1").arg(r.Status));
         m_variante = v;
         ConferirImportacao(v, false, ctx);
@@ -229,6 +254,7 @@ void TTesteFalhas::RodadaExportacao(int n) {
     const QString ctx = QStringLiteral("rodada %1 (exportação morta aos %2 ms)").arg(n).arg(atraso);
     if (!r.Morto) {
         ++m_concluidas;
+        m_duracaoExportacao.Anotar(r.Duracao);
         if (r.Status != 0) Violacao(ctx + QStringLiteral(": terminou antes, com status %1").arg(r.Status));
         ConferirExportacao(antes, ctx);
         return;
