@@ -137,3 +137,38 @@ TEST(Programa, WithoutABancoSectionAndNoServerTheDatabaseCommandsSayWhatToCheck)
     EXPECT_EQ(r.codigo, 1);
     EXPECT_FALSE(r.erros.contains(dica)) << r.erros.toStdString();
 }
+
+// A server named in [BANCO] that does not answer (port 1 on loopback, where
+// nothing listens whatever else runs on this machine): a readable line, exit
+// 1, the gateway's record, and the database file as it was.
+TEST(Programa, AServerThatDoesNotAnswerIsAReadableLineAndExitOne) {
+    teste::PastaTemporaria home;
+    const QString base = home.Arquivo("base");
+    const QString outra = home.Arquivo("outra");
+    QDir().mkpath(base);
+    QDir().mkpath(outra);
+    const QString ini = home.Arquivo("Quorvel_IntegradorVesko.ini");
+    const QByteArray configs = ("[CONFIGS]\nDiretorioBaseDeDados=" + base + "\n").toUtf8();
+    teste::GravarArquivo(ini, configs + "[BANCO]\nServidor=embutido\n");
+    ASSERT_EQ(teste::RodarPrograma(home.Caminho(), {"criar-base", base}).codigo, 0);
+    const QByteArray antes = teste::LerArquivo(base + "/VESKO.GDB");
+    ASSERT_FALSE(antes.isEmpty());
+
+    teste::GravarArquivo(ini, configs + "[BANCO]\nServidor=127.0.0.1/1\n");
+    teste::ResultadoPrograma r = teste::RodarPrograma(home.Caminho(), {"conectar"});
+    EXPECT_EQ(r.codigo, 1) << r.erros.toStdString();
+    EXPECT_TRUE(r.erros.contains("Falha de comunicação com o banco de dados")) << r.erros.toStdString();
+    EXPECT_TRUE(r.erros.contains("Não foi possível conectar ao banco de dados " + base + "/VESKO.GDB."))
+        << r.erros.toStdString();
+    EXPECT_FALSE(r.erros.contains("Verifique se o servidor")) << r.erros.toStdString();
+    EXPECT_EQ(teste::LerArquivo(base + "/VESKO.GDB"), antes);
+    const teste::ResultadoPrograma auditoria = teste::RodarPrograma(home.Caminho(), {"auditoria", "--dias", "0"});
+    EXPECT_EQ(auditoria.codigo, 0);
+    EXPECT_EQ(auditoria.saida.count("Falha de comunicação com o banco de dados"), 1) << auditoria.saida.toStdString();
+
+    r = teste::RodarPrograma(home.Caminho(), {"criar-base", outra});
+    EXPECT_EQ(r.codigo, 1) << r.erros.toStdString();
+    EXPECT_TRUE(r.erros.startsWith("Não foi possível criar o banco de dados " + outra + "/VESKO.GDB: "))
+        << r.erros.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(outra + "/VESKO.GDB"));
+}

@@ -361,4 +361,43 @@ TEST(SqlParametros, TrocaNomesPorMarcadoresForaDeTextosEComentarios) {
     EXPECT_EQ(a.Nomes, (std::vector<QString>{QStringLiteral("PA"), QStringLiteral("PB"), QStringLiteral("PA")}));
 }
 
+#if !VESKO_TESTE_SERVIDOR
+// The optional [BANCO] section as a store may write it by hand: a blank
+// server is the POS's own, names go without regard to case or outer blanks,
+// and a remote host is never taken for a file on this disk.
+TEST(ParametrosConexao, BancoSectionAsAStoreMayWriteIt) {
+    teste::PastaTemporaria pasta;
+    DefinirDiretorioPrograma(pasta.Caminho());
+    const QString banco = QStringLiteral("/dados/pdv/VESKO.GDB");
+    const auto com = [&](const QByteArray& texto) {
+        teste::GravarArquivo(pasta.Arquivo(QStringLiteral("Quorvel_IntegradorVesko.ini")), texto);
+        return TParametrosConexao::DaConfiguracao(banco);
+    };
+
+    TParametrosConexao p = com("[CONFIGS]\nIntervaloImportacao=8\n");  // no section
+    EXPECT_EQ(p.TextoConexao(), QStringLiteral("localhost:") + banco);
+    EXPECT_EQ(p.Usuario, QStringLiteral("SYSDBA"));
+    EXPECT_TRUE(p.ArquivoLocal());
+
+    p = com("[BANCO]\nServidor=   \n");
+    EXPECT_FALSE(p.Embutido());
+    EXPECT_EQ(p.TextoConexao(), QStringLiteral("localhost:") + banco);
+
+    p = com("[banco]\r\nservidor = Embutido \r\n");
+    EXPECT_TRUE(p.Embutido());
+    EXPECT_EQ(p.TextoConexao(), banco);
+    EXPECT_EQ(p.TextoGerenciadorServicos(), QStringLiteral("service_mgr"));
+    EXPECT_TRUE(p.ArquivoLocal());
+
+    p = com("[BANCO]\nServidor=10.0.0.5/3051\n");
+    EXPECT_EQ(p.TextoConexao(), QStringLiteral("10.0.0.5/3051:") + banco);
+    EXPECT_EQ(p.TextoGerenciadorServicos(), QStringLiteral("10.0.0.5/3051:service_mgr"));
+    EXPECT_FALSE(p.ArquivoLocal());  // its file cannot be looked for here
+
+    p = com("[BANCO]\nServidor=127.0.0.1/3051\n");
+    EXPECT_TRUE(p.ArquivoLocal());
+    DefinirDiretorioPrograma(QString());
+}
+#endif
+
 }  // namespace

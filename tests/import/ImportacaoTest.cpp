@@ -116,6 +116,28 @@ TEST(ImportacaoValidacao, ClientesIsVerifiedOnlyWhenPresentAndMayBeEmpty) {
     EXPECT_EQ(AmbienteImportacao::Descricoes().last(), QStringLiteral("Importação não realizada. Arquivo inválido."));
 }
 
+// A file copied only in part (the copy cut short): refused as corrupted at
+// every cut tried, before the run connects.
+TEST(ImportacaoValidacao, ARequiredFileCutShortIsRefusedAsCorrupted) {
+    AmbienteImportacao amb;
+    for (const char* nome : {"Produtos.dat", "TpRec.dat", "Config.dat", "Usuarios.dat"})
+        GravarLista(amb.ArquivoEntrada(QString::fromLatin1(nome)), 3);
+    const QString produtos = amb.ArquivoEntrada(QStringLiteral("Produtos.dat"));
+    const QByteArray inteiro = teste::LerArquivo(produtos);
+    int registros = 0;
+    for (qsizetype n = 1; n < inteiro.size(); n += 7) {
+        teste::GravarArquivo(produtos, inteiro.left(n));
+        EXPECT_FALSE(amb.Importar()) << "cortado em " << n;
+        const auto r = AmbienteImportacao::Auditorias();
+        ASSERT_EQ(r.size(), ++registros) << "cortado em " << n;
+        EXPECT_EQ(r.last().Descricao, QStringLiteral("Importação não realizada. Arquivo inválido.")) << n;
+        EXPECT_EQ(r.last().Tipo, taAviso);
+        EXPECT_TRUE(r.last().Detalhes.contains(QStringLiteral("\"Produtos.dat\" está corrompido."))) << n;
+    }
+    EXPECT_GT(registros, 10);
+    EXPECT_TRUE(amb.PrimeiraConexao);  // never connected
+}
+
 TEST(ImportacaoArquivos, FileNamesAreFoundWithoutRegardToCase) {
     AmbienteImportacao amb;
     GravarLista(amb.ArquivoEntrada(QStringLiteral("PRODUTOS.DAT")), 2);
