@@ -1,5 +1,7 @@
 #include "settings/IniFile.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -47,6 +49,28 @@ QString TextoGravado(const QString& v) {
 
 bool Igual(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
+const char kBom[] = "\xEF\xBB\xBF";
+
+bool EhUtf8(const QByteArray& bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString texto = utf8(bytes);  // decodes only when kept
+    return !utf8.hasError();
+}
+
+// A Windows-1252 file is told from a UTF-8 one by its bytes: a file that is
+// not valid UTF-8 is Windows-1252. When a rewrite leaves a Windows-1252 file
+// whose accented bytes all happen to form valid UTF-8 (a trimmed 0xA0 was its
+// only other one), the next reading would take it for UTF-8 and change its
+// texts. Such a file gets this comment as its first line: its "çã" are not
+// UTF-8, so the file keeps reading as Windows-1252, and a later rewrite keeps
+// the line as it keeps every comment.
+const QString kMarcaCp1252 = QStringLiteral("; Codificação deste arquivo: Windows-1252 (não remova esta linha)");
+
+bool LidoComoUtf8(const QByteArray& bytes) {
+    const bool acentos = std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+    return acentos && EhUtf8(bytes);
+}
+
 }  // namespace
 
 TIniFile::TIniFile(QString nomeArquivo) : m_nome(std::move(nomeArquivo)) {
@@ -58,13 +82,12 @@ TIniFile::TIniFile(QString nomeArquivo) : m_nome(std::move(nomeArquivo)) {
     QFile f(m_nome);
     if (!f.open(QIODevice::ReadOnly)) return;
     QByteArray bytes = f.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF")) bytes.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    QString texto = utf8(bytes);
-    if (utf8.hasError()) {
-        m_cp1252 = true;
-        texto = DeCp1252(bytes);
+    if (bytes.startsWith(kBom)) {
+        m_bom = true;
+        bytes.remove(0, 3);
     }
+    m_cp1252 = !EhUtf8(bytes);
+    QString texto = m_cp1252 ? DeCp1252(bytes) : QString::fromUtf8(bytes);
     if (texto.contains(QLatin1String("\r\n"))) m_quebra = QStringLiteral("\r\n");
     texto.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     m_linhas = texto.split(QLatin1Char('\n'));
@@ -160,9 +183,15 @@ void TIniFile::UpdateFile() {
     Salvar();
 }
 
+QByteArray TIniFile::Codificado(const QString& texto) const {
+    if (!m_cp1252) return m_bom ? kBom + texto.toUtf8() : texto.toUtf8();
+    const QByteArray bytes = ParaCp1252(texto);
+    return LidoComoUtf8(bytes) ? ParaCp1252(kMarcaCp1252 + m_quebra) + bytes : bytes;
+}
+
 void TIniFile::Salvar() const {
     const QString texto = m_linhas.join(m_quebra) + m_quebra;
-    const QByteArray bytes = m_cp1252 ? ParaCp1252(texto) : texto.toUtf8();
+    const QByteArray bytes = Codificado(texto);
     const QFileInfo info(m_nome);
     if (info.exists() && !info.isWritable())
         throw EIniFileException(QStringLiteral("Não foi possível gravar o arquivo \"%1\": somente leitura.").arg(m_nome));

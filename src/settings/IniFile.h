@@ -6,7 +6,8 @@
 // Writing changes only the line of the key (or adds it at the end of its
 // section, or adds the section at the end of the file) and keeps every other
 // line, comment, section and key as it was, with the file's own line ending
-// and code page (UTF-8 or Windows-1252).
+// and code page (UTF-8, with its byte-order mark when it had one, or
+// Windows-1252, which a rewrite keeps telling apart from UTF-8).
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -48,11 +49,13 @@ private:
     std::optional<QString> Valor(const QString& secao, const QString& chave) const;
     void Salvar() const;
     void Escrito() const;  // after a change of the lines
+    QByteArray Codificado(const QString& texto) const;
 
     QString m_nome;
     QStringList m_linhas;
     QString m_quebra;        // line ending of the file
     bool m_cp1252 = false;   // the file is not UTF-8
+    bool m_bom = false;      // a UTF-8 file that starts with a byte-order mark
     bool m_adiada = false;   // writes wait for UpdateFile()
 };
 

@@ -56,6 +56,37 @@ TEST(IniFile, WritingKeepsEveryOtherLineLineEndingAndCodePage) {
     EXPECT_EQ(TIniFile(nome).ReadString("GERAL", "Caminho", ""), QStringLiteral("C:\\Integração"));
 }
 
+// The code page is a guess from the bytes; a rewrite must not change the guess.
+TEST(IniFile, RewritingKeepsTheCodePageTheFileWasReadIn) {
+    teste::PastaTemporaria pasta;
+    // Windows-1252 whose accented bytes happen to form UTF-8 ("AÃ§Ã£o" is
+    // 41 C3 A7 C3 A3 6F); only the trimmed 0xA0 tells it from UTF-8.
+    const QString nome = pasta.Arquivo("ambiguo.ini");
+    const QString acentuado = QStringLiteral("A\u00C3\u00A7\u00C3\u00A3o");
+    GravarArquivo(nome, "[A]\r\nNome=" + ParaCp1252(acentuado) + "\r\nPasta=X\xA0\r\n");
+    ASSERT_EQ(TIniFile(nome).ReadString("A", "Nome", ""), acentuado);
+    TIniFile(nome).WriteString("A", "Pasta", "Y");  // the 0xA0 goes away
+    EXPECT_EQ(TIniFile(nome).ReadString("A", "Nome", ""), acentuado);
+    const QByteArray depois = LerArquivo(nome);
+    TIniFile(nome).WriteString("A", "Pasta", "Z");  // the mark line is kept, not added again
+    EXPECT_EQ(TIniFile(nome).ReadString("A", "Nome", ""), acentuado);
+    EXPECT_EQ(LerArquivo(nome), QByteArray(depois).replace("Pasta=Y", "Pasta=Z"));
+    EXPECT_EQ(LerArquivo(nome).count("Windows-1252"), 1);
+
+    // A plain Windows-1252 file gets no extra line.
+    const QString simples = pasta.Arquivo("simples.ini");
+    GravarArquivo(simples, "[A]\nNome=" + ParaCp1252(QStringLiteral("Ação")) + "\n");
+    TIniFile(simples).WriteString("A", "B", "1");
+    EXPECT_EQ(LerArquivo(simples), "[A]\nNome=" + ParaCp1252(QStringLiteral("Ação")) + "\nB=1\n");
+
+    // A UTF-8 file keeps its byte-order mark.
+    const QString comBom = pasta.Arquivo("bom.ini");
+    GravarArquivo(comBom, "\xEF\xBB\xBF[A]\nNome=Ação\n");
+    TIniFile(comBom).WriteString("A", "B", "1");
+    EXPECT_EQ(LerArquivo(comBom), "\xEF\xBB\xBF[A]\nNome=Ação\nB=1\n");
+    EXPECT_EQ(TIniFile(comBom).ReadString("A", "Nome", ""), QStringLiteral("Ação"));
+}
+
 TEST(IniFile, MissingFileReadsEmptyAndFailedWriteRaises) {
     teste::PastaTemporaria pasta;
     TIniFile ausente(pasta.Arquivo("nao-existe.ini"));

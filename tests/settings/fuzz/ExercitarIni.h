@@ -112,11 +112,9 @@ inline QString ExercitarIni(const QByteArray& bytes, const QString& pasta) {
             escrita.WriteString(nomes.chaves[i].first, nomes.chaves[i].second, valores[i]);
         escrita.UpdateFile();
     }
-    // A Windows-1252 file whose only bytes that were not UTF-8 sat in blanks
-    // the rewrite trims reads as UTF-8 afterwards: its other bytes are then
-    // read in the other code page. The code page of a file is a guess from
-    // its bytes and this one guesses otherwise; nothing more to compare.
-    if (EmCp1252(bytes) && !EmCp1252(Ler(copia))) return {};
+    // A rewrite keeps the file's code page: a Windows-1252 file stays one
+    // even when the bytes that told it from UTF-8 sat in trimmed blanks.
+    if (EmCp1252(bytes) != EmCp1252(Ler(copia))) return QStringLiteral("o código de página mudou ao regravar");
     const TIniFile relido(copia);
     for (std::size_t i = 0; i < valores.size(); ++i) {
         const auto& [s, k] = nomes.chaves[i];
@@ -134,7 +132,7 @@ inline QString ExercitarIni(const QByteArray& bytes, const QString& pasta) {
     nova.WriteString(secao, QStringLiteral("ValorDoTeste"), valor);
     nova.WriteInteger(secao, QStringLiteral("NumeroDoTeste"), numero);
     const TIniFile deNovo(copia);
-    if (EmCp1252(bytes) && !EmCp1252(Ler(copia))) return {};  // as above
+    if (EmCp1252(bytes) != EmCp1252(Ler(copia))) return QStringLiteral("o código de página mudou ao gravar");
     for (const TIniFile* ini : {static_cast<const TIniFile*>(&nova), &deNovo}) {
         const QString v = ini->ReadString(secao, QStringLiteral("ValorDoTeste"), QStringLiteral("<ausente>"));
         if (v != valor) return Falha("novo valor", secao, QStringLiteral("ValorDoTeste"), valor, v);
