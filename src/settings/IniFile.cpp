@@ -51,8 +51,10 @@ bool Igual(const QString& a, const QString& b) { return a.compare(b, Qt::CaseIns
 
 const char kBom[] = "\xEF\xBB\xBF";
 
+// Stateless: a sequence cut at the end of the file is an error too, not
+// something to wait for.
 bool EhUtf8(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString texto = utf8(bytes);  // decodes only when kept
     return !utf8.hasError();
 }

@@ -79,6 +79,11 @@ TEST(IniFile, RewritingKeepsTheCodePageTheFileWasReadIn) {
     TIniFile(simples).WriteString("A", "B", "1");
     EXPECT_EQ(LerArquivo(simples), "[A]\nNome=" + ParaCp1252(QStringLiteral("Ação")) + "\nB=1\n");
 
+    // A sequence cut at the end is not UTF-8: no byte is dropped.
+    const QString cortado = pasta.Arquivo("cortado.ini");
+    GravarArquivo(cortado, "[A]\nX=fim\xC3");
+    EXPECT_EQ(TIniFile(cortado).ReadString("A", "X", ""), QStringLiteral("fim\u00C3"));
+
     // A UTF-8 file keeps its byte-order mark.
     const QString comBom = pasta.Arquivo("bom.ini");
     GravarArquivo(comBom, "\xEF\xBB\xBF[A]\nNome=Ação\n");

@@ -26,7 +26,7 @@ struct Nomes {
 
 // The reader takes a file that is not valid UTF-8 as Windows-1252.
 inline bool EmCp1252(const QByteArray& bytes) {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString decodificado = utf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);  // decodes only when kept
     return utf8.hasError();
 }
@@ -38,7 +38,7 @@ inline QByteArray Ler(const QString& caminho) {
 
 inline QString Texto(const QByteArray& bytes) {
     const QByteArray semBom = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString t = utf8(semBom);
     return utf8.hasError() ? DeCp1252(semBom) : t;
 }
