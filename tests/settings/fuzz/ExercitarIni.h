@@ -8,6 +8,7 @@
 #include "settings/IniFile.h"
 
 #include <QFile>
+#include <algorithm>
 #include <QStringDecoder>
 #include <QStringList>
 #include <utility>
@@ -29,6 +30,13 @@ inline bool EmCp1252(const QByteArray& bytes) {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString decodificado = utf8(bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes);  // decodes only when kept
     return utf8.hasError();
+}
+
+// Read in the other code page after a write. A file left with ASCII only
+// reads the same in both.
+inline bool MudouCodigo(const QByteArray& antes, const QByteArray& depois) {
+    const bool soAscii = std::all_of(depois.begin(), depois.end(), [](char c) { return (c & 0x80) == 0; });
+    return EmCp1252(antes) != EmCp1252(depois) && !soAscii;
 }
 
 inline QByteArray Ler(const QString& caminho) {
@@ -114,7 +122,7 @@ inline QString ExercitarIni(const QByteArray& bytes, const QString& pasta) {
     }
     // A rewrite keeps the file's code page: a Windows-1252 file stays one
     // even when the bytes that told it from UTF-8 sat in trimmed blanks.
-    if (EmCp1252(bytes) != EmCp1252(Ler(copia))) return QStringLiteral("o código de página mudou ao regravar");
+    if (MudouCodigo(bytes, Ler(copia))) return QStringLiteral("o código de página mudou ao regravar");
     const TIniFile relido(copia);
     for (std::size_t i = 0; i < valores.size(); ++i) {
         const auto& [s, k] = nomes.chaves[i];
@@ -128,11 +136,12 @@ inline QString ExercitarIni(const QByteArray& bytes, const QString& pasta) {
     const QString secao = nomes.secoes.isEmpty() ? QStringLiteral("Fuzz") : nomes.secoes.front();
     const QString valor = ValorDoTeste(bytes);
     const int numero = static_cast<int>(qHash(bytes));
+    const QByteArray antesDaNova = Ler(copia);
     TIniFile nova(copia);
     nova.WriteString(secao, QStringLiteral("ValorDoTeste"), valor);
     nova.WriteInteger(secao, QStringLiteral("NumeroDoTeste"), numero);
     const TIniFile deNovo(copia);
-    if (EmCp1252(bytes) != EmCp1252(Ler(copia))) return QStringLiteral("o código de página mudou ao gravar");
+    if (MudouCodigo(antesDaNova, Ler(copia))) return QStringLiteral("o código de página mudou ao gravar");
     for (const TIniFile* ini : {static_cast<const TIniFile*>(&nova), &deNovo}) {
         const QString v = ini->ReadString(secao, QStringLiteral("ValorDoTeste"), QStringLiteral("<ausente>"));
         if (v != valor) return Falha("novo valor", secao, QStringLiteral("ValorDoTeste"), valor, v);
