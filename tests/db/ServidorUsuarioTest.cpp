@@ -27,6 +27,7 @@ using namespace vesko;
 namespace {
 
 const QString kUsuarioServidor = QStringLiteral("firebird");
+constexpr int kLinhasVolume = 20000;
 
 QString LerTexto(const QString& caminho) {
     QFile f(caminho);
@@ -63,11 +64,28 @@ protected:
         c.ExecutarDireto(QStringLiteral("CREATE TABLE T (NOME VARCHAR(20))"));
         for (const QString& nome : Nomes())
             c.Executar(QStringLiteral("INSERT INTO T VALUES ('%1')").arg(nome));
+        // Enough data for the backup to come back in many answers.
+        c.ExecutarDireto(QStringLiteral("CREATE TABLE VOLUME (N INTEGER, TEXTO VARCHAR(200))"));
+        c.ExecutarDireto(QStringLiteral(
+            "EXECUTE BLOCK AS DECLARE I INTEGER = 0; BEGIN WHILE (I < %1) DO BEGIN "
+            "INSERT INTO VOLUME VALUES (:I, UUID_TO_CHAR(GEN_UUID()) || UUID_TO_CHAR(GEN_UUID()) || "
+            "UUID_TO_CHAR(GEN_UUID()) || UUID_TO_CHAR(GEN_UUID()) || UUID_TO_CHAR(GEN_UUID())); "
+            "I = I + 1; END END").arg(kLinhasVolume));
+        m_resumoVolume = ResumoVolume(c);
         c.Desconectar();
     }
 
     void TearDown() override {
         if (!m_dados.isEmpty()) QDir(m_dados).removeRecursively();
+    }
+
+    // Rows, keys and a checksum of the texts of VOLUME.
+    static QString ResumoVolume(TConexaoFirebird& c) {
+        auto q = c.Consultar(QStringLiteral(
+            "SELECT COUNT(*), SUM(N), SUM(MOD(HASH(TEXTO), 1000003)), SUM(CHAR_LENGTH(TEXTO)) FROM VOLUME"));
+        QStringList campos;
+        for (int i = 0; i < 4; ++i) campos << q->Fields(i).AsString();
+        return campos.join(QLatin1Char(' '));
     }
 
     static QStringList Nomes() { return {QStringLiteral("ação"), QStringLiteral("pão"), QStringLiteral("ôba")}; }
@@ -92,11 +110,13 @@ protected:
         QStringList r;
         auto q = c.Consultar(QStringLiteral("SELECT NOME FROM T ORDER BY NOME"));
         for (q->First(); !q->Eof(); q->Next()) r << q->Fields(0).AsString();
+        r << ResumoVolume(c);
         return r;
     }
 
     teste::AmbienteBanco amb{false};
     QString m_dados;
+    QString m_resumoVolume;
 };
 
 TEST_F(ServidorUsuario, PrimeiraConexaoFazOBackupPeloClienteEOBackupRestaura) {
@@ -122,9 +142,10 @@ TEST_F(ServidorUsuario, PrimeiraConexaoFazOBackupPeloClienteEOBackupRestaura) {
 
     QStringList esperado = Nomes();
     esperado.sort();
-    QStringList restaurado = Restaurar(fbk);
-    restaurado.sort();
-    EXPECT_EQ(restaurado, esperado);
+    esperado << m_resumoVolume;
+    EXPECT_TRUE(m_resumoVolume.startsWith(QString::number(kLinhasVolume) + QLatin1Char(' '))) << m_resumoVolume.toStdString();
+    EXPECT_GT(QFileInfo(fbk).size(), 2'000'000);  // many answers of the service
+    EXPECT_EQ(Restaurar(fbk), esperado);
 }
 
 TEST_F(ServidorUsuario, BackupDiretoNuncaSubstituiEDeixaSoArquivosProntos) {
