@@ -110,7 +110,10 @@ void FazerBackupDeVersao() {
 }  // namespace
 
 void TComunicacaoBancoBistrel::EfetuarBackupSeVersaoMudou() {
-    if (!QFileInfo::exists(FCaminhoBanco)) return;
+    // A missing database is seen on this machine's disk only; the file of a
+    // server elsewhere is the server's to find (the backup comes back
+    // through the connection all the same).
+    if (FConexao->Parametros().ArquivoLocal() && !QFileInfo::exists(FCaminhoBanco)) return;
     FConexao->Conectar();
     try {
         // A database without the settings table has no stored version.

@@ -37,11 +37,11 @@ QString LerTexto(const QString& caminho) {
 class ServidorUsuario : public ::testing::Test {
 protected:
     void SetUp() override {
-        const QString estado = QString::fromLocal8Bit(qgetenv("VESKO_FB_USUARIO_DIR"));
+        const QString estado = m_estado = QString::fromLocal8Bit(qgetenv("VESKO_FB_USUARIO_DIR"));
         if (estado.isEmpty()) GTEST_SKIP() << "VESKO_FB_USUARIO_DIR não definido: rode pelo ctest";
         const QString motivo = LerTexto(estado + QStringLiteral("/indisponivel"));
         if (!motivo.isEmpty()) GTEST_SKIP() << motivo.toStdString();
-        const QString porta = LerTexto(estado + QStringLiteral("/porta"));
+        const QString porta = m_porta = LerTexto(estado + QStringLiteral("/porta"));
         ASSERT_FALSE(porta.isEmpty()) << "servidor de teste não iniciado em " << estado.toStdString();
 
         const passwd* pw = ::getpwnam(kUsuarioServidor.toLatin1().constData());
@@ -115,37 +115,83 @@ protected:
     }
 
     teste::AmbienteBanco amb{false};
+    // The first connection of a run, as the gateway makes it: connects, and
+    // the first connection is then over; no audit record.
+    void PrimeiraConexao() {
+        std::vector<TRegistroAuditoriaBanco> registros;
+        TEscutaAuditoriaBanco escuta([&](const TRegistroAuditoriaBanco& r) { registros.push_back(r); });
+        bool primeira = true;
+        {
+            TComunicacaoBancoBistrel g(QStringLiteral("Importação"));
+            const bool conectou = g.Conectar(primeira);
+            ASSERT_TRUE(conectou) << (registros.empty() ? std::string() : registros[0].Detalhes.toStdString());
+            g.Desconectar();
+        }
+        EXPECT_FALSE(primeira);
+        EXPECT_TRUE(registros.empty());
+    }
+
+    // The one finished backup in Backups/, written by this program (the
+    // server could not); empty when there is not exactly one.
+    QString BackupUnico() const {
+        const QStringList arquivos = QDir(PastaBackups()).entryList(QDir::Files);
+        EXPECT_EQ(arquivos.size(), 1) << arquivos.join(QLatin1Char(' ')).toStdString();
+        if (arquivos.size() != 1) return QString();
+        EXPECT_TRUE(arquivos[0].startsWith(QStringLiteral("VESKO_")) && arquivos[0].endsWith(QStringLiteral(".fbk")));
+        const QString fbk = QDir(PastaBackups()).filePath(arquivos[0]);
+        EXPECT_EQ(QFileInfo(fbk).ownerId(), ::getuid());
+        return fbk;
+    }
+
+    QStringList Esperado() const {
+        QStringList esperado = Nomes();
+        esperado.sort();
+        return esperado << m_resumoVolume;
+    }
+
+    QString m_estado, m_porta;
     QString m_dados;
     QString m_resumoVolume;
 };
 
 TEST_F(ServidorUsuario, PrimeiraConexaoFazOBackupPeloClienteEOBackupRestaura) {
-    std::vector<TRegistroAuditoriaBanco> registros;
-    TEscutaAuditoriaBanco escuta([&](const TRegistroAuditoriaBanco& r) { registros.push_back(r); });
-    bool primeira = true;
-    {
-        TComunicacaoBancoBistrel g(QStringLiteral("Importação"));
-        const bool conectou = g.Conectar(primeira);
-        ASSERT_TRUE(conectou) << (registros.empty() ? std::string() : registros[0].Detalhes.toStdString());
-        g.Desconectar();
-    }
-    EXPECT_FALSE(primeira);
-    EXPECT_TRUE(registros.empty());
-
-    // One finished backup, written by this program (the server could not).
-    const QStringList arquivos = QDir(PastaBackups()).entryList(QDir::Files);
-    ASSERT_EQ(arquivos.size(), 1) << arquivos.join(QLatin1Char(' ')).toStdString();
-    EXPECT_TRUE(arquivos[0].startsWith(QStringLiteral("VESKO_")) && arquivos[0].endsWith(QStringLiteral(".fbk")));
-    const QString fbk = QDir(PastaBackups()).filePath(arquivos[0]);
-    EXPECT_EQ(QFileInfo(fbk).ownerId(), ::getuid());
+    PrimeiraConexao();
+    const QString fbk = BackupUnico();
+    ASSERT_FALSE(fbk.isEmpty());
     EXPECT_FALSE(QFileInfo(PastaBackups()).permissions() & QFileDevice::WriteOther);
-
-    QStringList esperado = Nomes();
-    esperado.sort();
-    esperado << m_resumoVolume;
     EXPECT_TRUE(m_resumoVolume.startsWith(QString::number(kLinhasVolume) + QLatin1Char(' '))) << m_resumoVolume.toStdString();
     EXPECT_GT(QFileInfo(fbk).size(), 2'000'000);  // many answers of the service
-    EXPECT_EQ(Restaurar(fbk), esperado);
+    EXPECT_EQ(Restaurar(fbk), Esperado());
+}
+
+// A server on another machine: reached at an address the program does not
+// take for this machine (IPv4 loopback written as IPv6), its database under
+// a name only the server knows (an alias of its databases.conf), so the file
+// cannot be seen here. The first connection still makes the backup.
+TEST_F(ServidorUsuario, ServidorDeOutraMaquinaTambemDevolveOBackup) {
+    const QString pastaRemota = QStringLiteral("/vesko-outra-maquina/") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    const QString bancoRemoto = CaminhoBancoDeDados(pastaRemota);
+    {
+        QFile conf(m_estado + QStringLiteral("/raiz/databases.conf"));
+        ASSERT_TRUE(conf.open(QIODevice::Append));
+        conf.write((QStringLiteral("\n") + bancoRemoto + QStringLiteral(" = ") + Banco() + QStringLiteral("\n")).toUtf8());
+    }
+    TIniFile ini(amb.Arquivo(QStringLiteral("Quorvel_IntegradorVesko.ini")));
+    ini.WriteString(QStringLiteral("CONFIGS"), QStringLiteral("DiretorioBaseDeDados"), pastaRemota);
+    ini.WriteString(QStringLiteral("BANCO"), QStringLiteral("Servidor"), QStringLiteral("[::ffff:127.0.0.1]/") + m_porta);
+    ASSERT_FALSE(amb.Parametros(bancoRemoto).ArquivoLocal());
+    ASSERT_FALSE(QFileInfo::exists(bancoRemoto));
+    try {
+        amb.Conexao(bancoRemoto);
+    } catch (const Exception& e) {
+        if (ServidorNaoRespondeu(e)) GTEST_SKIP() << "sem IPv6 nesta máquina: " << e.Mensagem().toStdString();
+        FAIL() << e.Mensagem().toStdString();
+    }
+
+    PrimeiraConexao();
+    const QString fbk = BackupUnico();
+    ASSERT_FALSE(fbk.isEmpty());
+    EXPECT_EQ(Restaurar(fbk), Esperado());
 }
 
 TEST_F(ServidorUsuario, BackupDiretoNuncaSubstituiEDeixaSoArquivosProntos) {
