@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <cerrno>
 #include <vector>
 
 #ifdef Q_OS_WIN
@@ -49,7 +50,10 @@ public:
 
     // Flush + fsync + close; the file stays.
     void Concluir() {
-        if (!m_f.flush() || !Sincronizar()) Falhou();
+        if (!m_f.flush()) Falhou();
+        if (!Sincronizar())
+            throw EInOutError(QStringLiteral("Não foi possível gravar o arquivo de backup %1 no disco: %2")
+                                  .arg(m_f.fileName(), qt_error_string(errno)));
         m_f.close();
         if (m_f.error() != QFileDevice::NoError) Falhou();
         m_concluido = true;
