@@ -146,7 +146,9 @@ case "$cmd" in
     if ! rodando; then
       parar
       mkdir -p "$dir"
-      [ -n "$fb_root" ] && [ -x "$servidor" ] || indisponivel "Firebird 3.0 não encontrado (instale firebird3.0-server)"
+      if [ -z "$fb_root" ] || [ ! -x "$servidor" ] || [ -z "$isql" ]; then
+        indisponivel "Firebird 3.0 não encontrado (instale firebird3.0-server e firebird3.0-utils)"
+      fi
     fi
     iniciar ;;
   stop) parar ;;
