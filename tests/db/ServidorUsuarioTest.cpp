@@ -37,11 +37,13 @@ QString LerTexto(const QString& caminho) {
 class ServidorUsuario : public ::testing::Test {
 protected:
     void SetUp() override {
-        const QString estado = m_estado = QString::fromLocal8Bit(qgetenv("VESKO_FB_USUARIO_DIR"));
+        m_estado = QString::fromLocal8Bit(qgetenv("VESKO_FB_USUARIO_DIR"));
+        const QString& estado = m_estado;
         if (estado.isEmpty()) GTEST_SKIP() << "VESKO_FB_USUARIO_DIR não definido: rode pelo ctest";
         const QString motivo = LerTexto(estado + QStringLiteral("/indisponivel"));
         if (!motivo.isEmpty()) GTEST_SKIP() << motivo.toStdString();
-        const QString porta = m_porta = LerTexto(estado + QStringLiteral("/porta"));
+        m_porta = LerTexto(estado + QStringLiteral("/porta"));
+        const QString& porta = m_porta;
         ASSERT_FALSE(porta.isEmpty()) << "servidor de teste não iniciado em " << estado.toStdString();
 
         const passwd* pw = ::getpwnam(kUsuarioServidor.toLatin1().constData());
