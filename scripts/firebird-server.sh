@@ -5,8 +5,17 @@
 # temp folders, all inside one state folder. No system service is touched.
 #
 #   scripts/firebird-server.sh start [DIR]   prints the port (also in DIR/porta)
+#   scripts/firebird-server.sh start-usuario [DIR]
+#                                            the same, but the server runs as the
+#                                            packaged server's own system user
+#                                            (firebird), as an installed one does
 #   scripts/firebird-server.sh stop  [DIR]   stops it and removes DIR
 #   scripts/firebird-server.sh port  [DIR]   prints the port of a running one
+#
+# start-usuario needs root (to change user) and the packaged server and its
+# user; where it cannot run it writes why in DIR/indisponivel, prints that
+# line and exits 0, so that the tests depending on it can skip. The server
+# then owns the state folder; databases it must write go in DIR/dados.
 #
 # DIR defaults to $VESKO_FB_DIR or ${TMPDIR:-/tmp}/vesko-firebird-teste.
 # Both commands can be repeated: start reuses a server that is running,
@@ -24,6 +33,7 @@ if [ -z "$fb_root" ]; then
   done
 fi
 servidor="${FB_SERVIDOR:-/usr/sbin/firebird}"
+usuario=""  # the server's own user (start-usuario); empty: the caller's
 isql="$(command -v isql-fb || command -v isql || true)"
 
 rodando() {
@@ -54,6 +64,7 @@ iniciar() {
   [ -n "$isql" ] || { echo "firebird-server: isql não encontrado (instale firebird3.0-utils)" >&2; exit 1; }
   parar
   mkdir -p "$dir/raiz" "$dir/lock" "$dir/tmp" "$dir/dados"
+  [ -z "$usuario" ] || verificar_usuario
   for f in plugins UDF firebird.msg; do
     [ -e "$fb_root/$f" ] && ln -s "$fb_root/$f" "$dir/raiz/$f"
   done
@@ -82,11 +93,20 @@ EOF
   echo "CREATE USER SYSDBA PASSWORD '$senha' USING PLUGIN Srp; COMMIT;" |
     "$isql" -q -user SYSDBA "$dir/security3.fdb" >>"$dir/isql.log" 2>&1
 
+  local como=()
+  if [ -n "$usuario" ]; then
+    # From here on the state folder is the server's, as /var/lib/firebird is
+    # for an installed one.
+    chown -R "$usuario:$usuario" "$dir"
+    como=(setpriv --reuid="$usuario" --regid="$usuario" --init-groups --)
+  fi
+
   for _ in $(seq 20); do
     local porta=$(( 20000 + RANDOM % 20000 ))
     porta_ocupada "$porta" && continue
     escrever_conf "$porta"
-    setsid "$servidor" -p "$porta" </dev/null >"$dir/servidor.log" 2>&1 &
+    [ -z "$usuario" ] || chown "$usuario:$usuario" "$dir/raiz/firebird.conf"
+    setsid "${como[@]}" "$servidor" -p "$porta" </dev/null >"$dir/servidor.log" 2>&1 &
     echo $! > "$dir/pid"
     for _ in $(seq 100); do
       if porta_ocupada "$porta"; then
@@ -104,9 +124,34 @@ EOF
   exit 1
 }
 
+# start-usuario where it cannot run: the reason, in DIR/indisponivel.
+indisponivel() {
+  echo "firebird-server: servidor como usuário $usuario indisponível: $1" | tee "$dir/indisponivel" >&2
+  exit 0
+}
+
+verificar_usuario() {
+  [ "$(id -u)" = 0 ] || indisponivel "é preciso ser root para iniciar o servidor como $usuario"
+  id -u "$usuario" >/dev/null 2>&1 || indisponivel "o usuário $usuario não existe (instale firebird3.0-server)"
+  command -v setpriv >/dev/null || indisponivel "setpriv não encontrado (instale util-linux)"
+  # The server must reach its state folder through every folder above it.
+  setpriv --reuid="$usuario" --regid="$usuario" --init-groups -- test -x "$dir" ||
+    indisponivel "o usuário $usuario não alcança a pasta $dir"
+}
+
 case "$cmd" in
   start) iniciar ;;
+  start-usuario)
+    usuario="${FB_USUARIO:-firebird}"
+    if ! rodando; then
+      parar
+      mkdir -p "$dir"
+      if [ -z "$fb_root" ] || [ ! -x "$servidor" ] || [ -z "$isql" ]; then
+        indisponivel "Firebird 3.0 não encontrado (instale firebird3.0-server e firebird3.0-utils)"
+      fi
+    fi
+    iniciar ;;
   stop) parar ;;
   port) rodando && cat "$dir/porta" || { echo "firebird-server: não está em execução" >&2; exit 1; } ;;
-  *) echo "uso: $0 start|stop|port [DIR]" >&2; exit 2 ;;
+  *) echo "uso: $0 start|start-usuario|stop|port [DIR]" >&2; exit 2 ;;
 esac

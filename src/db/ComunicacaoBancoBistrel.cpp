@@ -1,5 +1,6 @@
 #include "db/ComunicacaoBancoBistrel.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 #include <QtGlobal>
@@ -13,6 +14,7 @@
 #include "store/ConnectionLink.h"
 #include "store/DBIniFileBistrel.h"
 #include "store/DmInstala.h"
+#include "store/ManutencaoBackups.h"
 
 namespace vesko {
 namespace {
@@ -77,18 +79,48 @@ void TComunicacaoBancoBistrel::RegistrarErroQuery(const QString& SQL, const Exce
 
 // ---- connection ----------------------------------------------------------------
 
+namespace {
+
+// The backup before a new version first uses the database. Its failure keeps
+// the error's kind (and what it says of the server) with a text that tells
+// the operator what to do.
+void FazerBackupDeVersao() {
+    const auto texto = [](const Exception& e) {
+        return QStringLiteral("Não foi possível fazer o backup do banco de dados que o integrador faz antes de "
+                              "usá-lo pela primeira vez nesta versão: ") +
+               e.Mensagem() +
+               QStringLiteral("\r\n\r\nO integrador não usa o banco de dados sem esse backup e tentará de novo na "
+                              "próxima execução. Verifique se o servidor de banco de dados do PDV está em execução, "
+                              "se há espaço livre em disco e se a pasta de backups do integrador (") +
+               QDir::toNativeSeparators(DiretorioBackupsPrograma()) +
+               QStringLiteral(") pode ser gravada pelo usuário que executa o integrador.");
+    };
+    QString arquivo;
+    try {
+        TBackupVesko::Execute(arquivo, true);
+    } catch (const EFirebirdError& e) {
+        throw EFirebirdError(texto(e), e.SqlCode(), e.CodigoGds());
+    } catch (const EInOutError& e) {
+        throw EInOutError(texto(e));
+    } catch (const EDatabaseError& e) {
+        throw EDatabaseError(texto(e));
+    }
+}
+
+}  // namespace
+
 void TComunicacaoBancoBistrel::EfetuarBackupSeVersaoMudou() {
-    if (!QFileInfo::exists(FCaminhoBanco)) return;
+    // A missing database is seen on this machine's disk only; the file of a
+    // server elsewhere is the server's to find (the backup comes back
+    // through the connection all the same).
+    if (FConexao->Parametros().ArquivoLocal() && !QFileInfo::exists(FCaminhoBanco)) return;
     FConexao->Conectar();
     try {
         // A database without the settings table has no stored version.
         auto q = FConexao->Consultar(QStringLiteral(
             "SELECT 1 FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'FOOD_CONFIG'"));
         const QString versao = q->IsEmpty() ? QString() : LerConfiguracao(kChaveVersao);
-        if (versao != QStringLiteral(VESKO_VERSAO)) {
-            QString texto;
-            TBackupVesko::Execute(texto, true);
-        }
+        if (versao != QStringLiteral(VESKO_VERSAO)) FazerBackupDeVersao();
     } catch (...) {
         FConexao->Desconectar();
         throw;

@@ -1,9 +1,12 @@
 #pragma once
 // Backup of the live POS database through Firebird's backup service (the
 // format of gbak, restorable with gbak -c), into the program's backup folder
-// under a timestamped name that never replaces an earlier backup. The file
-// is written under a provisional name and gets its final name only when the
-// service has finished without error.
+// under a timestamped name that never replaces an earlier backup. The
+// service streams the backup back through the client connection and this
+// program writes the file itself, so the server (which may run as its own
+// system user, or on another machine) never writes into our folder. The
+// file is written under a provisional name, flushed and synced to disk, and
+// gets its final name only when the service has finished without error.
 #include <QString>
 
 namespace vesko {

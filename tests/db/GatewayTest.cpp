@@ -117,17 +117,38 @@ TEST(Gateway, BancoInexistenteNaoTentaBackupNemCriaNadaEFalhaComRegistro) {
     EXPECT_EQ(r.TipoAuditoria, taErro);
 }
 
+// A backup that cannot be made: one error record that says what to do, no
+// connection, and the next run tries again (and succeeds once it can).
 TEST(Gateway, BackupQueFalhaFazAConexaoFalharEPrimeiraConexaoContinuaVerdadeira) {
     AmbienteBanco amb;
-    vesko::teste::GravarArquivo(amb.Arquivo(QStringLiteral("Backups")), "não é uma pasta");
+    const QString backups = amb.Arquivo(QStringLiteral("Backups"));
+    vesko::teste::GravarArquivo(backups, "não é uma pasta");
     Registros reg;
     bool primeira = true;
-    TComunicacaoBancoBistrel g(kImportacao);
-    EXPECT_FALSE(g.Conectar(primeira));
+    {
+        TComunicacaoBancoBistrel g(kImportacao);
+        EXPECT_FALSE(g.Conectar(primeira));
+    }
     EXPECT_TRUE(primeira);
     ASSERT_EQ(reg.lista.size(), 1u);
     EXPECT_EQ(reg.lista[0].TipoExcecao, QStringLiteral("EInOutError"));
+    EXPECT_EQ(reg.lista[0].TipoAuditoria, taErro);
+    EXPECT_EQ(reg.lista[0].DescricaoCurta, QStringLiteral("Falha de comunicação com o banco de dados"));
+    const QString& detalhes = reg.lista[0].Detalhes;
+    EXPECT_TRUE(detalhes.contains(QStringLiteral("Não foi possível fazer o backup do banco de dados"))) << qPrintable(detalhes);
+    EXPECT_TRUE(detalhes.contains(QStringLiteral("tentará de novo na próxima execução"))) << qPrintable(detalhes);
+    EXPECT_TRUE(detalhes.contains(QDir::toNativeSeparators(backups))) << qPrintable(detalhes);
     EXPECT_EQ(Versao(amb), QStringLiteral("<nenhuma>"));
+
+    ASSERT_TRUE(QFile::remove(backups));
+    {
+        TComunicacaoBancoBistrel g(kImportacao);
+        EXPECT_TRUE(g.Conectar(primeira));
+    }
+    EXPECT_FALSE(primeira);
+    EXPECT_EQ(Backups(amb), 1);
+    EXPECT_EQ(reg.lista.size(), 1u);
+    EXPECT_EQ(Versao(amb), QStringLiteral(VESKO_VERSAO));
 }
 
 class GatewayConectado : public ::testing::Test {
