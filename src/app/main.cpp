@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/AplicacaoProtegida.h"
 #include "app/ComandoChavePublica.h"
 #include "app/ComandoExportar.h"
 #include "app/ComandoImportar.h"
@@ -24,10 +25,7 @@ namespace {
 
 using namespace vesko;
 
-void Linha(const QString& texto) {
-    std::fprintf(stderr, "%s\n", texto.toUtf8().constData());
-    std::fflush(stderr);
-}
+void Linha(const QString& texto) { LinhaErroPadrao(texto); }
 
 const char* kUso =
     "Uso: Quorvel_IntegradorVesko [--home DIR] [versao | servico | importar | exportar | auditoria | criar-base DIR | conectar | chave-publica]\n"
@@ -44,22 +42,6 @@ const char* kUso =
     "  conectar     conecta uma vez ao banco do PDV, como a primeira conexão de uma integração\n"
     "  chave-publica  mostra a chave pública com que a retaguarda confere as assinaturas\n";
 
-// Keeps an exception raised inside an event handler from ending the program.
-template <typename Base>
-class TAplicacaoProtegida : public Base {
-public:
-    using Base::Base;
-    bool notify(QObject* receptor, QEvent* evento) override {
-        try {
-            return Base::notify(receptor, evento);
-        } catch (const std::exception& e) {
-            Linha(QStringLiteral("Erro não tratado: %1: %2").arg(NomeClasseExcecao(e), MensagemExcecao(e)));
-        } catch (...) {
-            Linha(QStringLiteral("Erro não tratado de tipo desconhecido."));
-        }
-        return false;
-    }
-};
 using TAplicacao = TAplicacaoProtegida<QApplication>;
 using TAplicacaoConsole = TAplicacaoProtegida<QCoreApplication>;
 
