@@ -264,7 +264,7 @@ TEST_F(GatewayConectado, RegistroQueAAuditoriaNaoAceitaVaiParaOErroPadraoEParaOA
     Relogio::Definir({});
     ASSERT_EQ(reg.lista.size(), 1u);  // the operation still reports its failure as always
     EXPECT_TRUE(erros.contains(QStringLiteral("Não foi possível gravar o registro de auditoria: Não foi possível criar "
-                                              "o diretório \"") + dia + QLatin1Char('/')))
+                                              "o diretório \"") + dia + QStringLiteral("\".")))
         << erros.toStdString();
 
     const QStringList linhas = QString::fromUtf8(vesko::teste::LerArquivo(amb.Arquivo(QStringLiteral("AuditoriaNaoGravada.txt"))))
