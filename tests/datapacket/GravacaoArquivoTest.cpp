@@ -32,7 +32,9 @@ protected:
             ds.Post();
         }
     }
-    QStringList Nomes() const { return QDir(pasta.Caminho()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name); }
+    QStringList Nomes() const {
+        return QDir(pasta.Caminho()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    }
 
     PastaTemporaria pasta;
     QString arquivo = pasta.Arquivo("Dados.dat");
