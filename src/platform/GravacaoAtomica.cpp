@@ -53,7 +53,7 @@ void EscreverESincronizar(const QString& caminho, QFile& f, const std::function<
         throw EWriteError(ErroGravar(caminho, e.Mensagem()));
     }
     if (!f.flush() || f.error() != QFileDevice::NoError) throw EWriteError(ErroGravar(caminho, f.errorString()));
-    if (!detalhe::SincronizarArquivo(f.handle()))
+    if (!detalhe::SincronizarArquivo(f.handle(), f.fileName()))
         throw EWriteError(ErroGravar(caminho, QStringLiteral("os dados não puderam ser levados ao disco")));
     f.close();
     if (f.error() != QFileDevice::NoError) throw EWriteError(ErroGravar(caminho, f.errorString()));

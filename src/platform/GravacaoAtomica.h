@@ -36,8 +36,9 @@ int RemoverTemporariosGravacao(const QString& caminho);
 
 namespace detalhe {
 // Operating-system parts (GravacaoAtomica_linux.cpp / _win.cpp).
-// Pushes the open file's data to the disk; false on failure.
-bool SincronizarArquivo(int handle);
+// Pushes the data of the open file `caminho` (descriptor `handle`, -1 when
+// the library gives none) to the disk; false on failure.
+bool SincronizarArquivo(int handle, const QString& caminho);
 // Renames `origem` over `destino` (replacing it) and makes the rename
 // durable where the system allows; false with `erro` set on failure.
 bool SubstituirArquivo(const QString& origem, const QString& destino, QString& erro);

@@ -11,7 +11,7 @@
 
 namespace vesko::detalhe {
 
-bool SincronizarArquivo(int handle) {
+bool SincronizarArquivo(int handle, const QString&) {
     if (handle < 0) return false;
     int r;
     do r = ::fsync(handle);
