@@ -157,7 +157,7 @@ TEST_F(GravacaoArquivo, ARenameThatFailsOrAMissingFolderLeavesNothingBehind) {
     }
 }
 
-TEST_F(GravacaoArquivo, AReadOnlyFolderStopsTheSaveAndTheFileKeepsItsPermissions) {
+TEST_F(GravacaoArquivo, AReplacedFileKeepsItsPermissions) {
     TClientDataSet ds;
     Preencher(ds, 1);
     ds.SaveToFile(arquivo);
@@ -166,8 +166,13 @@ TEST_F(GravacaoArquivo, AReadOnlyFolderStopsTheSaveAndTheFileKeepsItsPermissions
     constexpr int kDonoGrupoOutros = 0x7077;  // the user's bits depend on who runs the test
     EXPECT_EQ(int(QFileInfo(arquivo).permissions()) & kDonoGrupoOutros,
               int(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
-    if (geteuid() == 0) GTEST_SKIP() << "como root, uma pasta somente leitura não impede a gravação";
+}
 
+TEST_F(GravacaoArquivo, AReadOnlyFolderStopsTheSaveOfAnOrdinaryUser) {
+    if (geteuid() == 0) GTEST_SKIP() << "como root, uma pasta somente leitura não impede a gravação";
+    TClientDataSet ds;
+    Preencher(ds, 1);
+    ds.SaveToFile(arquivo);
     const QByteArray antes = LerArquivo(arquivo);
     const QFileDevice::Permissions p = QFileInfo(pasta.Caminho()).permissions();
     ASSERT_TRUE(QFile::setPermissions(pasta.Caminho(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
