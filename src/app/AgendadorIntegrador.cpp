@@ -9,6 +9,7 @@
 #include "firebird/MonitorSql.h"
 #include "platform/DiretorioPrograma.h"
 #include "app/TratamentoExecutaveis.h"
+#include "audit/AuditoriaNaoGravada.h"
 #include "audit/ControleLogIntegradorPDVBistrel.h"
 #include "export/ExportacaoPDVBistrel.h"
 #include "import/ImportacaoPDVBistrel.h"
@@ -181,13 +182,11 @@ void TAgendadorIntegrador::ExecutarRun(IInterfacePrincipal::Icone icone, const Q
 
 void TAgendadorIntegrador::RegistrarErroExecucao(const QString& descricao, const QString& tipoIntegracao,
                                                  const QString& detalhes, const QString& tipoExcecao) {
-    try {
-        TControleLogIntegradorPDVBistrel::RegistrarAuditoria(descricao, tipoIntegracao, detalhes, tipoExcecao, taErro);
-    } catch (const std::exception& e) {
-        // The audit trail itself failed (disk full, say): the line is all that is left.
+    // The audit trail itself failed (disk full, say): the record goes to the
+    // fallback file, and the interface's line shows it where there is one.
+    if (const auto motivo = RegistrarAuditoriaOuGuardar({descricao, tipoIntegracao, detalhes, tipoExcecao, taErro}))
         m_interface.Registrar(QStringLiteral("%1 [%2] %3\n%4\n(Não foi possível gravar a auditoria: %5)")
-                                  .arg(tipoIntegracao, tipoExcecao, descricao, detalhes, MensagemExcecao(e)));
-    }
+                                  .arg(tipoIntegracao, tipoExcecao, descricao, detalhes, *motivo));
 }
 
 // ---- guardian and menu dialogs -----------------------------------------------

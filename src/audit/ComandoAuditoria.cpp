@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
+#include "audit/AuditoriaNaoGravada.h"
 #include "audit/LeituraAuditoria.h"
 #include "settings/ConfigsIntegradorPDVBistrel.h"
 
@@ -87,6 +88,8 @@ int ExecutarComandoAuditoria(const QStringList& args) {
     }
     if (o.Json) std::printf("%s\n", lista.dump(2).c_str());
     std::fflush(stdout);
+    // Like an unreadable day, on standard error: the JSON on standard output stays whole.
+    if (const QString aviso = AvisoAuditoriaNaoGravada(); !aviso.isEmpty()) Escrever(stderr, aviso + QLatin1Char('\n'));
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "base/Relogio.h"
 #include "datapacket/ClientDataSet.h"
 #include "platform/DiretorioPrograma.h"
+#include "platform/GravacaoAtomica.h"
 
 namespace vesko {
 
@@ -106,17 +107,6 @@ void AbrirOuCriar(TClientDataSet& ds, const QString& arquivo, void (*criar)(TCli
     criar(ds);
 }
 
-// A save writes "<file>.XXXXXX" beside the file and renames it over the file
-// when complete; one interrupted by a crash leaves that temporary behind.
-// Readers never open it; the next save of the day removes it.
-void RemoverTemporariosAbandonados(const QString& arquivo) {
-    const QFileInfo info(arquivo);
-    const QString prefixo = info.fileName() + QLatin1Char('.');
-    const QDir dir = info.absoluteDir();
-    for (const QString& nome : dir.entryList({prefixo + QStringLiteral("*")}, QDir::Files | QDir::Hidden))
-        if (nome.size() == prefixo.size() + 6) QFile::remove(dir.filePath(nome));
-}
-
 }  // namespace
 
 void TControleLogIntegradorPDVBistrel::RegistrarAuditoria(const QString& DescricaoCurta, const QString& TipoIntegracao,
@@ -152,8 +142,11 @@ void TControleLogIntegradorPDVBistrel::RegistrarAuditoria(const QString& Descric
     const QString diretorio = QFileInfo(arquivoAuditoria).absolutePath();
     if (!QDir().mkpath(diretorio))
         throw EInOutError(QStringLiteral("Não foi possível criar o diretório \"%1\".").arg(diretorio));
-    RemoverTemporariosAbandonados(arquivoAuditoria);
-    RemoverTemporariosAbandonados(arquivoDetalhes);
+    // A save interrupted by a crash leaves its temporary "<file>.~vesko-XXXXXX"
+    // behind; readers never open it and the next save of the day removes it,
+    // and nothing else: a copy the user keeps beside the file stays.
+    RemoverTemporariosGravacao(arquivoAuditoria);
+    RemoverTemporariosGravacao(arquivoDetalhes);
     auditoria.SaveToFile(arquivoAuditoria);  // complete file or none: see TClientDataSet::SaveToFile
     detalhes.SaveToFile(arquivoDetalhes);
 }

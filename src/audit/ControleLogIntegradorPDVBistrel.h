@@ -19,7 +19,9 @@ class TControleLogIntegradorPDVBistrel {
 public:
     TControleLogIntegradorPDVBistrel() = delete;
 
-    // Appends one event to today's files. Errors while writing reach the caller.
+    // Appends one event to today's files. Errors while writing reach the caller
+    // (RegistrarAuditoriaOuGuardar, audit/AuditoriaNaoGravada.h, keeps the
+    // record in the fallback file instead).
     static void RegistrarAuditoria(const QString& DescricaoCurta, const QString& TipoIntegracao,
                                    const QString& Detalhes, const QString& TipoExcecao,
                                    TTipoAuditoria TipoAuditoria);

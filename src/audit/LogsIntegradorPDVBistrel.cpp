@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableView>
 
+#include "audit/AuditoriaNaoGravada.h"
 #include "audit/JanelaProgresso.h"
 #include "audit/ModeloLogs.h"
 #include "audit/VisualizacaoDetalhesLog.h"
@@ -59,6 +60,14 @@ TfrmLogsIntegradorPDVBistrel::TfrmLogsIntegradorPDVBistrel(QWidget* parent)
     grdLogs->viewport()->setMouseTracking(true);
     grdLogs->viewport()->installEventFilter(this);
 
+    lblAuditoriaNaoGravada = new QLabel(this);
+    lblAuditoriaNaoGravada->setObjectName(QStringLiteral("lblAuditoriaNaoGravada"));
+    lblAuditoriaNaoGravada->setGeometry(10, 418, 795, 40);
+    lblAuditoriaNaoGravada->setWordWrap(true);
+    lblAuditoriaNaoGravada->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblAuditoriaNaoGravada->setStyleSheet(QStringLiteral("QLabel { color: rgb(192, 0, 0); }"));
+    lblAuditoriaNaoGravada->hide();
+
     btnOK = new QPushButton(QStringLiteral("&OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setGeometry(813, 426, 61, 25);
@@ -90,6 +99,7 @@ void TfrmLogsIntegradorPDVBistrel::FormShow() {
         const QDate hoje = Relogio::Hoje();
         for (int n = dias; n >= 0; --n) CarregarAuditorias(hoje.addDays(-n));
     }
+    MostrarAuditoriaNaoGravada();
     if (!m_avisos.isEmpty() && MostrarAviso) MostrarAviso(m_avisos.join(QLatin1Char('\n')));
 }
 
@@ -97,6 +107,13 @@ void TfrmLogsIntegradorPDVBistrel::CarregarAuditorias(const QDate& dia) {
     const TDiaAuditoria d = LerAuditoriasDoDia(dia);
     if (!d.Legivel) m_avisos << AvisoDiaIlegivel(dia);
     cdsLogs->CopiarAuditorias(d.Registros);
+}
+
+void TfrmLogsIntegradorPDVBistrel::MostrarAuditoriaNaoGravada() {
+    const QString aviso = AvisoAuditoriaNaoGravada();
+    lblAuditoriaNaoGravada->setText(aviso);
+    lblAuditoriaNaoGravada->setToolTip(aviso.isEmpty() ? QString() : ArquivoAuditoriaNaoGravada());
+    lblAuditoriaNaoGravada->setVisible(!aviso.isEmpty());
 }
 
 void TfrmLogsIntegradorPDVBistrel::ExibirDetalhes(int linhaVisivel) {

@@ -1,6 +1,8 @@
 #pragma once
 // The audit viewer: the records of the last days in a grid, oldest first;
-// the long text of a record through its "Detalhes..." cell.
+// the long text of a record through its "Detalhes..." cell. Below the grid,
+// a line in red says where the records the trail could not take are
+// (AvisoAuditoriaNaoGravada) while that file holds any.
 #include <QDialog>
 #include <QStringList>
 
@@ -32,6 +34,7 @@ public:
     std::function<void(QDialog&)> AntesDeMostrarDetalhes;
 
     QLabel* lblTitulo;
+    QLabel* lblAuditoriaNaoGravada;  // hidden while the fallback file holds nothing
     QTableView* grdLogs;
     QPushButton* btnOK;
     TModeloLogs* cdsLogs;
@@ -46,6 +49,7 @@ protected:
 
 private:
     void CarregarAuditorias(const QDate& dia);
+    void MostrarAuditoriaNaoGravada();
     void cxColumnLogsDBTableViewHintErroHeaderClick(int secao);
     void grdLogsDBTableViewCellClick(const QModelIndex& indice);
     void AbrirFiltro(int secao, const QPoint& posicao);

@@ -5,11 +5,11 @@
 #include "datapacket/GravadorBinario.h"
 #include "datapacket/LeitorBinario.h"
 #include "datapacket/LeitorXml.h"
+#include "platform/GravacaoAtomica.h"
 
 #include <QBuffer>
 #include <QCollator>
 #include <QFile>
-#include <QSaveFile>
 #include <algorithm>
 #include <cmath>
 
@@ -342,12 +342,7 @@ void TClientDataSet::SaveToStream(QIODevice& destino) {
 void TClientDataSet::SaveToFile(const QString& caminho) {
     ExigirAtivo();
     TGravadorPacoteBinario::VerificarCampos(m_dados.campos);
-    QSaveFile f(caminho);
-    if (!f.open(QIODevice::WriteOnly))
-        throw EFCreateError(QStringLiteral("não foi possível criar o arquivo \"%1\": %2").arg(caminho, f.errorString()));
-    SaveToStream(f);
-    if (!f.commit())
-        throw EWriteError(QStringLiteral("não foi possível gravar o arquivo \"%1\": %2").arg(caminho, f.errorString()));
+    GravarArquivoAtomico(caminho, [this](QIODevice& f) { SaveToStream(f); });
 }
 
 QByteArray TClientDataSet::SaveToBytes() {

@@ -141,7 +141,9 @@ public:
 
     // Files. Loading detects the binary and XML forms from the first bytes; a
     // failed load leaves the dataset as it was. Saving writes the binary form
-    // through a temporary file, so a failed save leaves the old file intact.
+    // through a temporary "<file>.~vesko-XXXXXX" renamed over the file
+    // (platform/GravacaoAtomica.h), so a failed save leaves the old file
+    // intact and no temporary; it raises EFCreateError or EWriteError.
     void LoadFromFile(const QString& caminho);
     void LoadFromBytes(QByteArray bytes);
     void SaveToFile(const QString& caminho);

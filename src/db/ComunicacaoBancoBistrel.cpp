@@ -3,10 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QtGlobal>
 #include <cmath>
 #include <vector>
 
+#include "audit/AuditoriaNaoGravada.h"
 #include "base/Hint.h"
 #include "base/Versao.h"
 #include "settings/ConfigsIntegradorPDVBistrel.h"
@@ -31,14 +31,9 @@ std::vector<const std::function<void(const TRegistroAuditoriaBanco&)>*>& Escutas
 
 void Registrar(const TRegistroAuditoriaBanco& r) {
     for (const auto* f : Escutas()) (*f)(r);
-    try {
-        TControleLogIntegradorPDVBistrel::RegistrarAuditoria(r.DescricaoCurta, r.TipoIntegracao, r.Detalhes,
-                                                             r.TipoExcecao, r.TipoAuditoria);
-    } catch (const Exception& e) {
-        // The operation still reports its failure; the lost record is noted
-        // where the operator can see it.
-        qWarning("Não foi possível gravar o registro de auditoria: %s", qUtf8Printable(e.Mensagem()));
-    }
+    // The operation still reports its failure; a record the audit trail
+    // cannot take goes to standard error and to the fallback file.
+    RegistrarAuditoriaOuGuardar({r.DescricaoCurta, r.TipoIntegracao, r.Detalhes, r.TipoExcecao, r.TipoAuditoria});
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "base/Excecoes.h"
 #include "db/ComunicacaoBancoBistrel.h"
+#include "platform/GravacaoAtomica.h"
 #include "store/TextoLoja.h"
 
 namespace vesko {
@@ -22,8 +23,12 @@ QString NomeArquivoSeguro(const QString& Texto) {
 int RemoverTemporariosExportacao(const QString& Diretorio) {
     const QDir dir(Diretorio);
     int n = 0;
-    const QStringList nomes =
-        dir.entryList({QStringLiteral("~*.tmp")}, QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
+    // A file written through TClientDataSet::SaveToFile (the event log) also
+    // passes through "~*.tmp.~vesko-XXXXXX" on its way to "~*.tmp".
+    const QStringList nomes = dir.entryList({QStringLiteral("~*.tmp"), QStringLiteral("~*.tmp") +
+                                                                            MarcaTemporarioGravacao() +
+                                                                            QStringLiteral("??????")},
+                                            QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks);
     for (const QString& nome : nomes)
         if (QFile::remove(dir.filePath(nome))) ++n;
     return n;

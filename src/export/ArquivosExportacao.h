@@ -25,7 +25,8 @@ class TComunicacaoBancoBistrel;
 QString NomeArquivoSeguro(const QString& Texto);
 
 // Deletes the files "~*.tmp" of `Diretorio` (left by a run that was cut
-// short); returns how many were deleted.
+// short), and the save temporaries "~*.tmp.~vesko-XXXXXX" of those written
+// as data packets; returns how many were deleted.
 int RemoverTemporariosExportacao(const QString& Diretorio);
 
 class TUnidadeExportacao {

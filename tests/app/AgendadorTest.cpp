@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTest>
 #include <climits>
 #include <stdexcept>
@@ -9,6 +10,7 @@
 #include "TestSupport.h"
 #include "app/TratamentoExecutaveis.h"
 #include "app/AgendadorIntegrador.h"
+#include "audit/AuditoriaNaoGravada.h"
 #include "audit/ControleLogIntegradorPDVBistrel.h"
 #include "audit/LeituraAuditoria.h"
 #include "base/Excecoes.h"
@@ -188,6 +190,27 @@ TEST_F(Agendador, ARunThatRaisesLeavesOneErrorRecordWithTheLastHintAndTheTrayRet
     EXPECT_TRUE(LerDetalhesArmazenados(QDate::currentDate(), 2)
                     .startsWith("Ocorreu o seguinte erro durante a exportação:\r\n\r\níndice"));
     EXPECT_FALSE(agendador.Ocupado());
+}
+
+TEST_F(Agendador, ARunErrorTheAuditTrailCannotTakeGoesToTheFallbackFileAndTheLogLine) {
+    Configurar(8, 5);
+    // The day's folder cannot be made: a plain file holds its path.
+    const QString dia = QFileInfo(TControleLogIntegradorPDVBistrel::GetArquivoAuditoria()).absolutePath();
+    QDir().mkpath(QFileInfo(dia).absolutePath());
+    teste::GravarArquivo(dia, "no lugar da pasta do dia");
+    agendador.DefinirImportacao([](IHint&, const QString&, bool&) { throw EConvertError("'abc' is not a valid integer value"); });
+    agendador.IniciarImportacao();
+    EXPECT_FALSE(agendador.Ocupado());
+    ASSERT_EQ(ui.registros.size(), 1);
+    EXPECT_TRUE(ui.registros[0].contains("(Não foi possível gravar a auditoria: Não foi possível criar o diretório"))
+        << ui.registros[0].toStdString();
+    const QStringList linhas =
+        QString::fromUtf8(teste::LerArquivo(ArquivoAuditoriaNaoGravada())).split("\r\n", Qt::SkipEmptyParts);
+    ASSERT_EQ(linhas.size(), 1);
+    EXPECT_TRUE(linhas[0].contains(" | Importação | Erro | Erro ocorrido durante a importação. | Ocorreu o seguinte erro "
+                                   "durante a importação: / 'abc' is not a valid integer value / Hint no momento do erro: "))
+        << linhas[0].toStdString();
+    EXPECT_TRUE(linhas[0].contains(" | Exceção: EConvertError | Motivo da falha na gravação: Não foi possível criar o diretório"));
 }
 
 TEST_F(Agendador, StartUpWithCompleteSettingsArmsTheTimers) {

@@ -88,4 +88,25 @@ TEST_F(ComandoAuditoria, TextLinesBadArgumentsAndAnUnreadableDay) {
     EXPECT_EQ(Auditoria(vazia.Caminho(), {"--json"}).saida.trimmed(), "[]");
 }
 
+TEST_F(ComandoAuditoria, RecordsTheTrailCouldNotTakeArePointedOutWhileTheirFileHoldsAny) {
+    TSaida s = Auditoria(pasta.Caminho(), {});
+    EXPECT_FALSE(QString::fromUtf8(s.erros).contains("AuditoriaNaoGravada.txt")) << s.erros.constData();
+
+    const QString arquivo = pasta.Arquivo("AuditoriaNaoGravada.txt");
+    teste::GravarArquivo(arquivo, "");
+    EXPECT_FALSE(QString::fromUtf8(Auditoria(pasta.Caminho(), {}).erros).contains("AuditoriaNaoGravada.txt"));
+
+    teste::GravarArquivo(arquivo, "07/12/2026 10:15:30 | Exportação | Erro | um\r\n07/12/2026 10:16:30 | Exportação | Erro | dois\r\n");
+    s = Auditoria(pasta.Caminho(), {"--dias", "1"});
+    EXPECT_EQ(s.status, 0);
+    EXPECT_TRUE(QString::fromUtf8(s.erros).contains("Atenção: 2 registros de auditoria não puderam ser gravados e estão "
+                                                    "no arquivo " + arquivo + " (pode ser apagado depois de lido)."))
+        << s.erros.constData();
+    EXPECT_EQ(QString::fromUtf8(s.saida).split('\n', Qt::SkipEmptyParts).size(), 2);  // the records as before
+
+    s = Auditoria(pasta.Caminho(), {"--json", "--dias", "1"});
+    EXPECT_TRUE(QString::fromUtf8(s.erros).contains(arquivo));
+    EXPECT_EQ(nlohmann::ordered_json::parse(s.saida.toStdString()).size(), 2u);  // standard output stays JSON
+}
+
 }  // namespace

@@ -136,6 +136,29 @@ TEST_F(ControleLog, AFailingSaveRaisesToTheCallerAndLeavesNoTemporaryFile) {
     EXPECT_FALSE(QFile::exists(pasta.Caminho() + "/DetalhesLog.log"));
 }
 
+TEST_F(ControleLog, ASaveRemovesOnlyItsOwnStaleTemporariesAndKeepsTheUsersCopies) {
+    Registrar("um");
+    const QString principal = TControleLogIntegradorPDVBistrel::GetArquivoAuditoria();
+    const QString detalhes = TControleLogIntegradorPDVBistrel::GetArquivoDetalhesAuditoria();
+    const QDir dia = QFileInfo(principal).absoluteDir();
+    const QByteArray copia = teste::LerArquivo(principal);
+    QFile::copy(principal, principal + ".backup");
+    teste::GravarArquivo(principal + ".abc123", "do usuário");
+    teste::GravarArquivo(principal + ".~vesko-ABC123", "resto de uma gravação interrompida");
+    teste::GravarArquivo(detalhes + ".~vesko-x1Y2z3", "resto de uma gravação interrompida");
+    teste::GravarArquivo(principal + ".~vesko-ABC1234", "sete caracteres: não é nosso");
+
+    Registrar("dois");
+    EXPECT_EQ(dia.entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({"AuditoriaIntegradorVesko_07122026.dat", "AuditoriaIntegradorVesko_07122026.dat.abc123",
+                           "AuditoriaIntegradorVesko_07122026.dat.backup",
+                           "AuditoriaIntegradorVesko_07122026.dat.~vesko-ABC1234",
+                           "DetalhesAuditoriaIntegradorVesko_07122026.dat"}));
+    EXPECT_EQ(teste::LerArquivo(principal + ".backup"), copia);
+    EXPECT_EQ(teste::LerArquivo(principal + ".abc123"), QByteArray("do usuário"));
+    EXPECT_EQ(LerAuditoriasDoDia(QDate(2026, 12, 7)).Registros.size(), 2);
+}
+
 TEST_F(ControleLog, DetailsAreFoundByIdAndShownTrimmed) {
     Registrar("um", "  primeiro texto \r\n\r\n");
     Registrar("dois", "segundo");

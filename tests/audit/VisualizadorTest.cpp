@@ -229,6 +229,35 @@ private slots:
         QVERIFY(!d.isVisible());
     }
 
+    void theRecordsTheTrailCouldNotTakeArePointedOutInRed() {
+        const QString arquivo = home.path() + "/AuditoriaNaoGravada.txt";
+        {
+            TfrmLogsIntegradorPDVBistrel f;
+            f.show();
+            QVERIFY(f.lblAuditoriaNaoGravada->isHidden());
+        }
+        QFile a(arquivo);
+        QVERIFY(a.open(QIODevice::WriteOnly));
+        a.write("07/12/2026 10:15:30 | Exportação | Erro | um\r\n07/12/2026 10:16:30 | Exportação | Erro | dois\r\n"
+                "07/12/2026 10:17:30 | Exportação | Erro | três\r\n");
+        a.close();
+        TfrmLogsIntegradorPDVBistrel f;
+        f.show();
+        QVERIFY(f.lblAuditoriaNaoGravada->isVisible());
+        QCOMPARE(f.lblAuditoriaNaoGravada->text(),
+                 "Atenção: 3 registros de auditoria não puderam ser gravados e estão no arquivo " + arquivo +
+                     " (pode ser apagado depois de lido).");
+        QCOMPARE(f.lblAuditoriaNaoGravada->toolTip(), arquivo);
+        QCOMPARE(f.grdLogs->model()->rowCount(), 4);  // the grid as before
+        // Within the window, clear of the grid and the OK button.
+        const QRect r = f.lblAuditoriaNaoGravada->geometry();
+        QVERIFY(f.rect().contains(r));
+        QVERIFY(!r.intersects(f.grdLogs->geometry()));
+        QVERIFY(!r.intersects(f.btnOK->geometry()));
+        Capturar(f, "auditoria-nao-gravada");
+        QFile::remove(arquivo);
+    }
+
     void anUnreadableDayIsSkippedAndNamedOnce() {
         const QString arquivo = TControleLogIntegradorPDVBistrel::GetArquivoAuditoria(hoje.addDays(-3));
         QFile::rename(arquivo, arquivo + ".bak");

@@ -8,6 +8,8 @@
 #include <QFileInfo>
 
 #include "ApoioBanco.h"
+#include "audit/AuditoriaNaoGravada.h"
+#include "base/Relogio.h"
 #include "base/Versao.h"
 #include "settings/ConfigsIntegradorPDVBistrel.h"
 #include "db/ComandosBanco.h"
@@ -267,6 +269,36 @@ TEST_F(GatewayConectado, TransacaoEDesconexaoForaDeHoraFalhamComSeusRegistros) {
     EXPECT_EQ(Itens(), 2);
     EXPECT_FALSE(g->ExecutarDelete(QStringLiteral("DELETE FROM ITENS_CARDAPIO")));
     EXPECT_THROW(g->LerConfiguracao(QStringLiteral("CFOP")), EDatabaseError);
+}
+
+TEST_F(GatewayConectado, RegistroQueAAuditoriaNaoAceitaVaiParaOErroPadraoEParaOArquivoReserva) {
+    // The day's folder cannot be made: a plain file holds its path.
+    const QDateTime agora(QDate(2026, 12, 7), QTime(10, 15, 30));
+    Relogio::Definir([agora] { return agora; });
+    const QString dia = QFileInfo(TControleLogIntegradorPDVBistrel::GetArquivoAuditoria()).absolutePath();
+    QDir().mkpath(QFileInfo(dia).absolutePath());
+    vesko::teste::GravarArquivo(dia, "no lugar da pasta do dia");
+
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(g->ExecutarDelete(QStringLiteral("DELETE FROM TABELA_QUE_NAO_EXISTE")));
+    const QString erros = QString::fromStdString(::testing::internal::GetCapturedStderr());
+    Relogio::Definir({});
+    ASSERT_EQ(reg.lista.size(), 1u);  // the operation still reports its failure as always
+    EXPECT_TRUE(erros.contains(QStringLiteral("Não foi possível gravar o registro de auditoria: Não foi possível criar "
+                                              "o diretório \"") + dia + QStringLiteral("\".")))
+        << erros.toStdString();
+
+    const QStringList linhas = QString::fromUtf8(vesko::teste::LerArquivo(amb.Arquivo(QStringLiteral("AuditoriaNaoGravada.txt"))))
+                                   .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(linhas.size(), 1);
+    EXPECT_TRUE(linhas[0].startsWith(QStringLiteral("07/12/2026 10:15:30 | Importação | Erro | Erro na execução de query. | "
+                                                    "Ocorreu o erro \"")))
+        << linhas[0].toStdString();
+    EXPECT_TRUE(linhas[0].contains(QStringLiteral("ao executar a seguinte query: / DELETE FROM TABELA_QUE_NAO_EXISTE | "
+                                                  "Exceção: EFirebirdError | Motivo da falha na gravação: Não foi "
+                                                  "possível criar o diretório")))
+        << linhas[0].toStdString();
+    EXPECT_EQ(ContarAuditoriasNaoGravadas(), 1);
 }
 
 TEST_F(GatewayConectado, MonitorRegistraCadaComandoComSeusValores) {

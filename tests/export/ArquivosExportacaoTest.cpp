@@ -97,11 +97,14 @@ TEST(ArquivosExportacao, AFileThatCannotBeWrittenRaisesAndLeavesNothing) {
 
 TEST(ArquivosExportacao, StaleTemporariesAreRemovedAndNothingElse) {
     AmbienteExportacao a;
-    for (const char* n : {"~HDoc[A][1]X.dat.tmp", "~qualquer.tmp", "~HDoc.dat", "HDoc[A][1]X.dat", "dados.tmp"})
+    for (const char* n : {"~HDoc[A][1]X.dat.tmp", "~qualquer.tmp", "~HDoc.dat", "HDoc[A][1]X.dat", "dados.tmp",
+                          "~LEvt[A][1]X.dat.tmp.~vesko-Ab12Cd", "~LEvt[A][1]X.dat.tmp.~vesko-curto",
+                          "LEvt[A][1]X.dat.~vesko-Ab12Cd"})
         teste::GravarArquivo(a.ArquivoSaida(QString::fromLatin1(n)), "x");
-    EXPECT_EQ(RemoverTemporariosExportacao(Diretorio(a)), 2);
-    EXPECT_EQ(a.ArquivosSaida(), (QStringList{QStringLiteral("HDoc[A][1]X.dat"), QStringLiteral("dados.tmp"),
-                                              QStringLiteral("~HDoc.dat")}));
+    EXPECT_EQ(RemoverTemporariosExportacao(Diretorio(a)), 3);
+    EXPECT_EQ(a.ArquivosSaida(), (QStringList{QStringLiteral("HDoc[A][1]X.dat"), QStringLiteral("LEvt[A][1]X.dat.~vesko-Ab12Cd"),
+                                              QStringLiteral("dados.tmp"), QStringLiteral("~HDoc.dat"),
+                                              QStringLiteral("~LEvt[A][1]X.dat.tmp.~vesko-curto")}));
 }
 
 TEST(ArquivosExportacao, EveryCharacterAWindowsNameCannotHoldBecomesAnUnderscore) {
