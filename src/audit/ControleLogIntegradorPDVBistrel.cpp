@@ -98,11 +98,30 @@ void TControleLogIntegradorPDVBistrel::GravarArquivoTexto(const QString& NomeArq
 
 namespace {
 
+// A day file that no longer loads is started again, but its bytes are kept
+// beside it as "<file>.danificado-yyyyMMdd-HHmmss" (never over another file),
+// so whoever looks after the store can still recover its records. When it
+// cannot be set aside, nothing is overwritten: the record fails instead.
+void GuardarArquivoDanificado(const QString& arquivo) {
+    const QString base = arquivo + QStringLiteral(".danificado-") +
+                         Relogio::Agora().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString destino = base;
+    for (int n = 2; QFileInfo::exists(destino) || QFileInfo(destino).isSymLink(); ++n)
+        destino = base + QStringLiteral("-%1").arg(n);
+    if (!QFile::rename(arquivo, destino))
+        throw EInOutError(
+            QStringLiteral("O arquivo de auditoria \"%1\" está danificado e não pôde ser guardado como \"%2\".")
+                .arg(arquivo, destino));
+}
+
 // Loads `arquivo` when it exists and loads; otherwise starts it empty with `criar`.
 void AbrirOuCriar(TClientDataSet& ds, const QString& arquivo, void (*criar)(TClientDataSet&)) {
-    if (QFile::exists(arquivo) && TControleLogIntegradorPDVBistrel::ArquivoValido(arquivo)) {
-        ds.LoadFromFile(arquivo);
-        return;
+    if (QFile::exists(arquivo)) {
+        if (TControleLogIntegradorPDVBistrel::ArquivoValido(arquivo)) {
+            ds.LoadFromFile(arquivo);
+            return;
+        }
+        GuardarArquivoDanificado(arquivo);
     }
     criar(ds);
 }

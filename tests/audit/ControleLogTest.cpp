@@ -118,6 +118,17 @@ TEST_F(ControleLog, ACorruptMainFileIsRestartedWhileIntactDetailsKeepTheirRows) 
     // As the record pairs go by id, the new event's text is the last one of id 1.
     det.Last();
     EXPECT_EQ(det.FieldByName("DetalhesLog").AsString(), "texto três\r\n");
+
+    // The damaged bytes were kept beside the new file, not overwritten.
+    const QFileInfo principal(TControleLogIntegradorPDVBistrel::GetArquivoAuditoria());
+    const QStringList guardados = QDir(principal.absolutePath()).entryList({principal.fileName() + ".danificado-*"}, QDir::Files);
+    ASSERT_EQ(guardados.size(), 1) << guardados.join(", ").toStdString();
+    EXPECT_EQ(teste::LerArquivo(principal.absolutePath() + "/" + guardados[0]), QByteArray("isto não é um pacote"));
+
+    // Damaged again within the same second: a second copy, the first one kept.
+    teste::GravarArquivo(principal.absoluteFilePath(), "de novo");
+    Registrar("quatro");
+    EXPECT_EQ(QDir(principal.absolutePath()).entryList({principal.fileName() + ".danificado-*"}, QDir::Files).size(), 2);
 }
 
 TEST_F(ControleLog, AFailingSaveRaisesToTheCallerAndLeavesNoTemporaryFile) {

@@ -288,7 +288,9 @@ TEST(ExecucaoExportacao, StatementsAreSentLineByLineEachLineEndingInCrLf) {
     const auto instrucao = [&](const QString& l) {
         return !l.isEmpty() && !cabecalho.match(l).hasMatch() && !l.startsWith(QLatin1String("  :"));
     };
-    for (int i = 0; i + 1 < linhas.size(); ++i)
-        if (instrucao(linhas[i]) && instrucao(linhas[i + 1]))
+    for (int i = 0; i + 1 < linhas.size(); ++i) {
+        if (instrucao(linhas[i]) && instrucao(linhas[i + 1])) {
             EXPECT_TRUE(linhas[i].endsWith(QLatin1Char('\r'))) << linhas[i].toStdString();
+        }
+    }
 }
