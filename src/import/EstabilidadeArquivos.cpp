@@ -24,7 +24,10 @@ bool LerEstado(const QFileInfo& info, TEstadoArquivo& estado) {
 
 QString Alteracao(const QString& nome, const TEstadoArquivo& antes, const TEstadoArquivo& depois) {
     if (antes.Tamanho != depois.Tamanho)
-        return QStringLiteral("* %1: o tamanho passou de %2 para %3 bytes").arg(nome).arg(antes.Tamanho).arg(depois.Tamanho);
+        return QStringLiteral("* %1: o tamanho passou de %2 para %3 bytes")
+            .arg(nome)
+            .arg(antes.Tamanho)
+            .arg(depois.Tamanho);
     return QStringLiteral("* %1: a data de modificação mudou").arg(nome);
 }
 

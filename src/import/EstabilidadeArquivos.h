@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <map>
 

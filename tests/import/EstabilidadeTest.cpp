@@ -119,7 +119,8 @@ TEST(EstabilidadeArquivos, TheLooksSeeEveryDatFileWithoutRegardToCaseAndNameEach
     Anexar(pasta.Arquivo(QStringLiteral("Produtos.dat")), "p");
     const std::filesystem::path codigos = Caminho(pasta.Arquivo(QStringLiteral("CODIGOS.DAT")));
     std::filesystem::last_write_time(codigos, std::filesystem::last_write_time(codigos) + 1us);
-    const bool subSegundo = std::filesystem::last_write_time(codigos) != antes.at(QStringLiteral("CODIGOS.DAT")).Modificacao;
+    const bool subSegundo =
+        std::filesystem::last_write_time(codigos) != antes.at(QStringLiteral("CODIGOS.DAT")).Modificacao;
     QFile::remove(pasta.Arquivo(QStringLiteral("Config.Dat")));
     teste::GravarArquivo(pasta.Arquivo(QStringLiteral("Novo.dat")), "n");
     Anexar(pasta.Arquivo(QStringLiteral("leia-me.txt")), " mais");
@@ -172,7 +173,8 @@ TEST(ImportacaoAdiada, AProdutosStillGrowingEndsTheRunBeforeConnectingWithOneWar
                                             "abaixo mudaram enquanto eram verificados"))) << d.toStdString();
     EXPECT_TRUE(d.contains(QStringLiteral("\r\n\r\n* Produtos.dat: o tamanho passou de "))) << d.toStdString();
     EXPECT_EQ(LinhasDeArquivo(d), 1) << d.toStdString();
-    EXPECT_TRUE(d.endsWith(QStringLiteral("\r\n\r\nA importação será tentada novamente no próximo ciclo de importação.")));
+    EXPECT_TRUE(d.endsWith(
+        QStringLiteral("\r\n\r\nA importação será tentada novamente no próximo ciclo de importação.")));
     EXPECT_EQ(Estado(amb), antes);
 }
 
@@ -197,8 +199,10 @@ TEST(ImportacaoAdiada, AFileThatAppearsOrVanishesDuringTheWaitEndsTheRunTheSameW
         EXPECT_EQ(a.Tipo, taAviso);
         EXPECT_EQ(LinhasDeArquivo(a.Detalhes), 1) << a.Detalhes.toStdString();
     }
-    EXPECT_TRUE(r[0].Detalhes.contains(QStringLiteral("\r\n* Codigos.dat: apareceu\r\n"))) << r[0].Detalhes.toStdString();
-    EXPECT_TRUE(r[1].Detalhes.contains(QStringLiteral("\r\n* Clientes.dat: foi removido\r\n"))) << r[1].Detalhes.toStdString();
+    EXPECT_TRUE(r[0].Detalhes.contains(QStringLiteral("\r\n* Codigos.dat: apareceu\r\n")))
+        << r[0].Detalhes.toStdString();
+    EXPECT_TRUE(r[1].Detalhes.contains(QStringLiteral("\r\n* Clientes.dat: foi removido\r\n")))
+        << r[1].Detalhes.toStdString();
     EXPECT_EQ(Estado(amb), antes);
 
     // Held still, the same set imports at the next tick.
