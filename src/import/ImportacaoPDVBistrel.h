@@ -11,9 +11,11 @@ class TImportacaoPDVBistrel {
 public:
     TImportacaoPDVBistrel() = delete;
 
-    // Validates the directory and the required files, connects (handing
-    // PrimeiraConexao on to the gateway), runs the chain of save steps and
-    // writes the success record. True when the run wrote its success record.
+    // Validates the directory, watches its ".dat" files hold still for a
+    // second (a set still being copied is left for the next tick) and checks
+    // the required files, connects (handing PrimeiraConexao on to the
+    // gateway), runs the chain of save steps and writes the success record.
+    // True when the run wrote its success record.
     // An exception raised below (a field a file lacks, say) leaves it after
     // the worker and the gateway are freed, the open step rolled back.
     static bool Importar(IHint& Tray, const QString& DiretorioImportacao, bool& PrimeiraConexao);

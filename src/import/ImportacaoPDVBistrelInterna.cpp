@@ -8,6 +8,7 @@
 #include "base/Hint.h"
 #include "base/Relogio.h"
 #include "db/ComunicacaoBancoBistrel.h"
+#include "import/EstabilidadeArquivos.h"
 #include "store/TextoLoja.h"
 
 namespace vesko {
@@ -39,7 +40,7 @@ TImportacaoPDVBistrelInterna::~TImportacaoPDVBistrelInterna() = default;
 // ---- validation ---------------------------------------------------------------
 
 bool TImportacaoPDVBistrelInterna::ValidarImportacao() {
-    return VerificarDiretorioImportacao() && VerificarArquivosImportacao();
+    return VerificarDiretorioImportacao() && VerificarArquivosEstaveis() && VerificarArquivosImportacao();
 }
 
 bool TImportacaoPDVBistrelInterna::VerificarDiretorioImportacao() {
@@ -47,6 +48,18 @@ bool TImportacaoPDVBistrelInterna::VerificarDiretorioImportacao() {
     RegistrarAviso(QStringLiteral("Importação não realizada. Diretório não encontrado"),
                    QStringLiteral("Não foi possível realizar a importação da base de dados do Vesko, pois o "
                                   "diretório de integração configurado para importação não existe."));
+    return false;
+}
+
+bool TImportacaoPDVBistrelInterna::VerificarArquivosEstaveis() {
+    const QStringList alteracoes = AlteracoesDuranteAPausa(FDiretorioImportacao, FTrayIcon, PausaVerificacaoPadrao());
+    if (alteracoes.isEmpty()) return true;
+    RegistrarAviso(QStringLiteral("Importação adiada. Arquivos em alteração."),
+                   QStringLiteral("A importação da base de dados do Vesko foi adiada, pois os arquivos abaixo "
+                                  "mudaram enquanto eram verificados (a retaguarda ainda pode estar gravando os "
+                                  "arquivos):") +
+                       kCrLf + kCrLf + alteracoes.join(kCrLf) + kCrLf + kCrLf +
+                       QStringLiteral("A importação será tentada novamente no próximo ciclo de importação."));
     return false;
 }
 

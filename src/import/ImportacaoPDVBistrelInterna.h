@@ -61,8 +61,13 @@ public:
     TImportacaoPDVBistrelInterna& operator=(const TImportacaoPDVBistrelInterna&) = delete;
 
     // ---- validation ------------------------------------------------------
+    // The directory, then the ".dat" files holding still for a moment (no
+    // copy under way), then the files the run cannot do without.
     bool ValidarImportacao();
     bool VerificarDiretorioImportacao();
+    // A file that changed, appeared or vanished during the pause ends the run
+    // with one warning ("Importação adiada. ..."); the next tick tries again.
+    bool VerificarArquivosEstaveis();
     bool VerificarArquivosImportacao();
     bool VerificarArquivo(const QString& NomeArquivo, bool Avisar);
 

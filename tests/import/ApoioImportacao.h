@@ -2,6 +2,7 @@
 // Test support for the import: a program directory with an embedded POS
 // database (ApoioBanco.h), an import directory beside it, the run itself, and
 // what it left behind (audit records with their details, table contents).
+#include <QByteArray>
 #include <QDir>
 #include <ostream>
 #include <QList>
@@ -29,9 +30,33 @@ struct RegistroImportacao {
     int Tipo = 0;
 };
 
+// The pause in which a run watches its files hold still, shortened by every
+// AmbienteImportacao for the many runs of this suite (a second each would add
+// up); a PausaVerificacaoReal made after it puts the real second back for its
+// scope.
+inline const char* const kVariavelPausa = "VESKO_TESTE_PAUSA_IMPORTACAO_MS";
+
+class PausaVerificacaoReal {
+public:
+    PausaVerificacaoReal() : m_anterior(qgetenv(kVariavelPausa)) { qunsetenv(kVariavelPausa); }
+    ~PausaVerificacaoReal() {
+        if (m_anterior.isNull())
+            qunsetenv(kVariavelPausa);
+        else
+            qputenv(kVariavelPausa, m_anterior);
+    }
+    PausaVerificacaoReal(const PausaVerificacaoReal&) = delete;
+    PausaVerificacaoReal& operator=(const PausaVerificacaoReal&) = delete;
+private:
+    QByteArray m_anterior;
+};
+
 class AmbienteImportacao : public AmbienteBanco {
 public:
-    AmbienteImportacao() { QDir().mkpath(Entrada()); }
+    AmbienteImportacao() {
+        QDir().mkpath(Entrada());
+        qputenv(kVariavelPausa, "100");
+    }
 
     QString Entrada() const { return Arquivo(QStringLiteral("entrada")); }
     QString ArquivoEntrada(const QString& nome) const { return Entrada() + QLatin1Char('/') + nome; }
