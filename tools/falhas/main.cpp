@@ -293,6 +293,10 @@ int Principal(const QStringList& args) {
         if (!ok) return Uso();
     }
     if (pasta.isEmpty() || mortes < 1) return Uso();
+    // The import's one-second look at its files before it reads them would
+    // take most kills drawn within an import's time; that look has tests of
+    // its own, the kills are for the steps.
+    if (!qEnvironmentVariableIsSet("VESKO_TESTE_PAUSA_IMPORTACAO_MS")) qputenv("VESKO_TESTE_PAUSA_IMPORTACAO_MS", "0");
     TTesteFalhas teste(pasta, semente);
     teste.Preparar();
     teste.Rodar(mortes);
