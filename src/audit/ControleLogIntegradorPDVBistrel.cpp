@@ -116,12 +116,13 @@ void GuardarArquivoDanificado(const QString& arquivo) {
 
 // Loads `arquivo` when it exists and loads; otherwise starts it empty with `criar`.
 void AbrirOuCriar(TClientDataSet& ds, const QString& arquivo, void (*criar)(TClientDataSet&)) {
-    if (QFile::exists(arquivo)) {
+    const QFileInfo info(arquivo);
+    if (info.exists()) {
         if (TControleLogIntegradorPDVBistrel::ArquivoValido(arquivo)) {
             ds.LoadFromFile(arquivo);
             return;
         }
-        GuardarArquivoDanificado(arquivo);
+        if (info.isFile()) GuardarArquivoDanificado(arquivo);  // anything else in its place fails the save
     }
     criar(ds);
 }
