@@ -42,10 +42,10 @@ QStringList DiferencasArquivos(const TFotoArquivos& Antes, const TFotoArquivos& 
 std::chrono::milliseconds PausaVerificacaoPadrao();
 
 // First look, the hint "Verificando arquivos de importação...", the pause,
-// second look: the differences. The pause is a plain sleep: the tray runs
-// the import on its own thread and nothing in the run processes events, so
-// handing the event loop control here would let the menu start work in the
-// middle of a run.
+// second look: the differences. The pause is a plain sleep, like the rest of
+// the run, which holds the thread that called it until it ends: nothing in
+// the run processes events, so handing the event loop control here would let
+// the menu or a timer start other work in the middle of a run.
 QStringList AlteracoesDuranteAPausa(const QString& Diretorio, IHint& Hint, std::chrono::milliseconds Pausa);
 
 }  // namespace vesko
