@@ -108,7 +108,12 @@ bool TUnidadeExportacao::Efetivar() {
             }
             final = TrocarSufixo(base);
         }
-        for (TArquivo& a : m_arquivos) {
+        // Last added, first renamed: a set's first file (a sale's header,
+        // the file the back office starts from) appears last, so a process
+        // stopped between two renames never leaves a header whose items or
+        // documents are missing, only files no header names yet.
+        for (auto it = m_arquivos.rbegin(); it != m_arquivos.rend(); ++it) {
+            TArquivo& a = *it;
             if (a.NomeBase != base) continue;
             a.NomeFinal = a.Prefixo + final;
             // QFile::rename refuses an existing destination: never over a
