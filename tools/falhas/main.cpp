@@ -297,6 +297,20 @@ int Principal(const QStringList& args) {
     // take most kills drawn within an import's time; that look has tests of
     // its own, the kills are for the steps.
     if (!qEnvironmentVariableIsSet("VESKO_TESTE_PAUSA_IMPORTACAO_MS")) qputenv("VESKO_TESTE_PAUSA_IMPORTACAO_MS", "0");
+    // An embedded engine killed at the wrong moment can leave the machine's
+    // shared Firebird files (its lock directory: initialisation and trace
+    // mutexes, lock tables) held or half written, which hangs or misleads every
+    // other program on the machine that uses the embedded engine, such as
+    // tests running beside this one. The test and its children get a lock
+    // directory of their own (they must share one to see each other's locks).
+    if (!qEnvironmentVariableIsSet("FIREBIRD_LOCK")) {
+        const QString travas = QDir(pasta).absoluteFilePath(QStringLiteral("firebird-lock"));
+        if (!QDir().mkpath(travas)) {
+            std::fprintf(stderr, "vesko-falhas: não foi possível criar %s\n", qPrintable(travas));
+            return 2;
+        }
+        qputenv("FIREBIRD_LOCK", QFile::encodeName(travas));
+    }
     TTesteFalhas teste(pasta, semente);
     teste.Preparar();
     teste.Rodar(mortes);
