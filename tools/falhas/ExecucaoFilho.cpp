@@ -5,6 +5,13 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QThread>
+
 namespace vesko::falhas {
 
 TResultadoFilho ExecutarFilho(const QString& programa, const QStringList& argumentos, const QString& arquivoSaida,
@@ -40,6 +47,20 @@ TResultadoFilho ExecutarFilho(const QString& programa, const QStringList& argume
     if (p.exitStatus() == QProcess::CrashExit) r.Erro = QStringLiteral("terminou com sinal: ") + programa;
     r.Status = p.exitCode();
     return r;
+}
+
+bool EsperarBancoLivre(const QString& banco, int limiteMs) {
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        const int fd = ::open(QFile::encodeName(banco).constData(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0) return true;
+        const bool livre = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        ::close(fd);  // also lets our own probe lock go
+        if (livre) return true;
+        if (t.elapsed() >= limiteMs) return false;
+        QThread::msleep(20);
+    }
 }
 
 }  // namespace vesko::falhas

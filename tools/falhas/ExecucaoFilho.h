@@ -18,4 +18,12 @@ struct TResultadoFilho {
 TResultadoFilho ExecutarFilho(const QString& programa, const QStringList& argumentos, const QString& arquivoSaida,
                               int matarAposMs = -1);
 
+// Waits (at most `limiteMs`) until no process holds the database file the
+// way an embedded engine does (an exclusive flock). The test's own checks
+// open the database through its embedded engine too, and that engine may let
+// go of the file a moment after the last detach: a child started in that
+// moment would fail with "Database already opened with engine instance".
+// True when the file is free (or missing).
+bool EsperarBancoLivre(const QString& banco, int limiteMs = 30000);
+
 }  // namespace vesko::falhas

@@ -109,12 +109,14 @@ private:
 };
 
 TResultadoFilho TTesteFalhas::Programa(const QStringList& args, int matarAposMs) {
+    if (!EsperarBancoLivre(Banco())) Falhar(QStringLiteral("o banco continua aberto por outro processo"));
     return ExecutarFilho(m_bin + QStringLiteral("/src/app/Quorvel_IntegradorVesko"),
                          QStringList{QStringLiteral("--home"), m_pasta} + args, Caminho(QStringLiteral("filhos.log")),
                          matarAposMs);
 }
 
 void TTesteFalhas::Ferramenta(const QString& nome, const QStringList& args) {
+    if (!EsperarBancoLivre(Banco())) Falhar(QStringLiteral("o banco continua aberto por outro processo"));
     const TResultadoFilho r = ExecutarFilho(m_bin + QLatin1Char('/') + nome, args, Caminho(QStringLiteral("filhos.log")));
     if (!r.Erro.isEmpty() || r.Status != 0) Falhar(nome + QStringLiteral(" falhou (veja filhos.log)"));
 }
