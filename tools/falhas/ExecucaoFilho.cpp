@@ -15,7 +15,7 @@
 namespace vesko::falhas {
 
 TResultadoFilho ExecutarFilho(const QString& programa, const QStringList& argumentos, const QString& arquivoSaida,
-                              int matarAposMs) {
+                              int matarAposMs, int limiteMs) {
     TResultadoFilho r;
     QProcess p;
     QProcessEnvironment amb = QProcessEnvironment::systemEnvironment();
@@ -42,7 +42,14 @@ TResultadoFilho ExecutarFilho(const QString& programa, const QStringList& argume
         r.Duracao = t.elapsed();
         return r;
     }
-    if (matarAposMs < 0) p.waitForFinished(-1);
+    if (matarAposMs < 0 && !p.waitForFinished(limiteMs)) {
+        p.kill();
+        p.waitForFinished(-1);
+        r.Travado = true;
+        r.Duracao = t.elapsed();
+        r.Erro = QStringLiteral("não terminou em %1 s: ").arg(limiteMs / 1000) + programa;
+        return r;
+    }
     r.Duracao = t.elapsed();
     if (p.exitStatus() == QProcess::CrashExit) r.Erro = QStringLiteral("terminou com sinal: ") + programa;
     r.Status = p.exitCode();

@@ -10,13 +10,15 @@ struct TResultadoFilho {
     bool Morto = false;    // killed before it ended by itself
     int Status = -1;       // exit status when it ended by itself
     qint64 Duracao = 0;    // milliseconds
-    QString Erro;          // when it could not start or crashed
+    QString Erro;          // when it could not start, crashed or hung
+    bool Travado = false;  // not killed by the test, yet still running at its time limit
 };
 
 // Runs `programa` with `argumentos`; standard output and error go to
-// `arquivoSaida` (appended). `matarAposMs` < 0: waits for its end.
+// `arquivoSaida` (appended). `matarAposMs` < 0: waits for its end, at most
+// `limiteMs`; a child still running then is killed and reported as hung.
 TResultadoFilho ExecutarFilho(const QString& programa, const QStringList& argumentos, const QString& arquivoSaida,
-                              int matarAposMs = -1);
+                              int matarAposMs = -1, int limiteMs = 60000);
 
 // Waits (at most `limiteMs`) until no process holds the database file the
 // way an embedded engine does (an exclusive flock). The test's own checks

@@ -77,15 +77,16 @@ public:
     bool Violou() const { return m_violacoes > 0; }
     QString Contagem() const {
         return QStringLiteral("mortes=%1 checagens=%2 violacoes=%3 duplicatas=%4 conjuntos-parciais=%5 "
-                              "concluidas-antes=%6")
+                              "concluidas-antes=%6 travamentos=%7")
             .arg(m_mortes).arg(m_checagens).arg(m_violacoes).arg(m_exportacao.Duplicatas())
-            .arg(m_exportacao.ConjuntosParciais()).arg(m_concluidas);
+            .arg(m_exportacao.ConjuntosParciais()).arg(m_concluidas).arg(m_travamentos);
     }
 
 private:
     QString Caminho(const QString& nome) const { return m_pasta + QLatin1Char('/') + nome; }
     QString Banco() const { return Caminho(QStringLiteral("base/VESKO.GDB")); }
     TResultadoFilho Programa(const QStringList& args, int matarAposMs = -1);
+    TResultadoFilho ExecutarComRetomada(const QString& programa, const QStringList& args, int matarAposMs);
     void Ferramenta(const QString& nome, const QStringList& args);
     void CopiarConjunto(int variante);
     void Violacao(const QString& s);
@@ -104,20 +105,35 @@ private:
     TFotoImportacao m_ref[2];
     int m_variante = 0;  // the set the database holds
     TDuracoes m_duracaoImportacao, m_duracaoExportacao;
-    int m_mortes = 0, m_checagens = 0, m_violacoes = 0, m_concluidas = 0, m_semente = 1000;
+    int m_mortes = 0, m_checagens = 0, m_violacoes = 0, m_concluidas = 0, m_travamentos = 0, m_semente = 1000;
     std::set<QString> m_faltasVistas;
 };
 
 TResultadoFilho TTesteFalhas::Programa(const QStringList& args, int matarAposMs) {
-    if (!EsperarBancoLivre(Banco())) Falhar(QStringLiteral("o banco continua aberto por outro processo"));
-    return ExecutarFilho(m_bin + QStringLiteral("/src/app/Quorvel_IntegradorVesko"),
-                         QStringList{QStringLiteral("--home"), m_pasta} + args, Caminho(QStringLiteral("filhos.log")),
-                         matarAposMs);
+    return ExecutarComRetomada(m_bin + QStringLiteral("/src/app/Quorvel_IntegradorVesko"),
+                               QStringList{QStringLiteral("--home"), m_pasta} + args, matarAposMs);
+}
+
+// An embedded engine killed while it held the trace area of the lock
+// directory (a mutex in shared memory the next engine waits on forever) hangs
+// every later engine that starts there: the program and the tools that open
+// the database. That is the engine's own state, not the store's data: such a
+// hang is counted, the trace area removed (the next engine makes a new one;
+// the lock tables stay) and the child run again once.
+TResultadoFilho TTesteFalhas::ExecutarComRetomada(const QString& programa, const QStringList& args, int matarAposMs) {
+    for (int tentativa = 0;; ++tentativa) {
+        if (!EsperarBancoLivre(Banco())) Falhar(QStringLiteral("o banco continua aberto por outro processo"));
+        const TResultadoFilho r = ExecutarFilho(programa, args, Caminho(QStringLiteral("filhos.log")), matarAposMs);
+        if (!r.Travado || tentativa == 1) return r;
+        ++m_travamentos;
+        Linha(QStringLiteral("TRAVAMENTO %1 %2: o motor embutido não iniciou; área de rastreamento refeita")
+                  .arg(QFileInfo(programa).fileName(), args.join(QLatin1Char(' '))));
+        QFile::remove(Caminho(QStringLiteral("firebird-lock/fb12_trace")));
+    }
 }
 
 void TTesteFalhas::Ferramenta(const QString& nome, const QStringList& args) {
-    if (!EsperarBancoLivre(Banco())) Falhar(QStringLiteral("o banco continua aberto por outro processo"));
-    const TResultadoFilho r = ExecutarFilho(m_bin + QLatin1Char('/') + nome, args, Caminho(QStringLiteral("filhos.log")));
+    const TResultadoFilho r = ExecutarComRetomada(m_bin + QLatin1Char('/') + nome, args, -1);
     if (!r.Erro.isEmpty() || r.Status != 0) Falhar(nome + QStringLiteral(" falhou (veja filhos.log)"));
 }
 
