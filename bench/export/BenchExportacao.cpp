@@ -200,6 +200,18 @@ struct TLinhaDeBase {
     TIntervalo Selecao, Total;
 };
 
+// The sales step's selection, with the values the step gives it.
+auto SelecionarVendas(TConexaoFirebird& c) {
+    TParams p;
+    p.CreateParam(ftInteger, QStringLiteral("pNao")).SetAsInteger(0);
+    p.CreateParam(ftInteger, QStringLiteral("pVenda")).SetAsInteger(1);
+    p.CreateParam(ftInteger, QStringLiteral("pCancelamento")).SetAsInteger(2);
+    p.CreateParam(ftInteger, QStringLiteral("pAlteracao")).SetAsInteger(3);
+    p.CreateParam(ftString, QStringLiteral("pOperacaoVenda")).SetAsString(QStringLiteral("V"));
+    p.CreateParam(ftInteger, QStringLiteral("pTrue")).SetAsInteger(1);
+    return c.Consultar(kSqlVendas, &p);
+}
+
 TLinhaDeBase LinhaDeBase(const QString& destino) {
     QDir().mkpath(destino);
     TConexaoFirebird c(TParametrosConexao::DoPrograma());
@@ -208,14 +220,7 @@ TLinhaDeBase LinhaDeBase(const QString& destino) {
     // One read-only pass: no commit per sale.
     c.IniciarTransacao();
     const TMomento inicio = Agora();
-    TParams p;
-    p.CreateParam(ftInteger, QStringLiteral("pNao")).SetAsInteger(0);
-    p.CreateParam(ftInteger, QStringLiteral("pVenda")).SetAsInteger(1);
-    p.CreateParam(ftInteger, QStringLiteral("pCancelamento")).SetAsInteger(2);
-    p.CreateParam(ftInteger, QStringLiteral("pAlteracao")).SetAsInteger(3);
-    p.CreateParam(ftString, QStringLiteral("pOperacaoVenda")).SetAsString(QStringLiteral("V"));
-    p.CreateParam(ftInteger, QStringLiteral("pTrue")).SetAsInteger(1);
-    auto vendas = c.Consultar(kSqlVendas, &p);
+    auto vendas = SelecionarVendas(c);
     r.Selecao = Entre(inicio, Agora());
     for (vendas->First(); !vendas->Eof(); vendas->Next()) {
         const TVendaHeader h = TMetodosComuns::GetVendaHeader(*vendas, nullptr, nullptr, 0, c);
@@ -268,14 +273,7 @@ TLinhaDeBase LinhaDeBaseArquivos(const QString& destino, const TOpcoes& o) {
     TLinhaDeBase r;
     c.IniciarTransacao();
     const TMomento inicio = Agora();
-    TParams p;
-    p.CreateParam(ftInteger, QStringLiteral("pNao")).SetAsInteger(0);
-    p.CreateParam(ftInteger, QStringLiteral("pVenda")).SetAsInteger(1);
-    p.CreateParam(ftInteger, QStringLiteral("pCancelamento")).SetAsInteger(2);
-    p.CreateParam(ftInteger, QStringLiteral("pAlteracao")).SetAsInteger(3);
-    p.CreateParam(ftString, QStringLiteral("pOperacaoVenda")).SetAsString(QStringLiteral("V"));
-    p.CreateParam(ftInteger, QStringLiteral("pTrue")).SetAsInteger(1);
-    auto vendas = c.Consultar(kSqlVendas, &p);
+    auto vendas = SelecionarVendas(c);
     r.Selecao = Entre(inicio, Agora());
     for (vendas->First(); !vendas->Eof(); vendas->Next()) {
         const TVendaHeader h = TMetodosComuns::GetVendaHeader(*vendas, nullptr, nullptr, 0, c);
