@@ -14,6 +14,12 @@
 
 namespace vesko::falhas {
 
+namespace {
+QString g_travasFilhos;
+}
+
+void DefinirTravasFilhos(const QString& diretorio) { g_travasFilhos = diretorio; }
+
 TResultadoFilho ExecutarFilho(const QString& programa, const QStringList& argumentos, const QString& arquivoSaida,
                               int matarAposMs, int limiteMs) {
     TResultadoFilho r;
@@ -25,6 +31,7 @@ TResultadoFilho ExecutarFilho(const QString& programa, const QStringList& argume
     if (!amb.contains(QStringLiteral("VESKO_TESTE_INSTANCIA")))
         amb.insert(QStringLiteral("VESKO_TESTE_INSTANCIA"),
                    QStringLiteral("vesko-falhas-") + QString::number(QCoreApplication::applicationPid()));
+    if (!g_travasFilhos.isEmpty()) amb.insert(QStringLiteral("FIREBIRD_LOCK"), g_travasFilhos);
     p.setProcessEnvironment(amb);
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.setStandardOutputFile(arquivoSaida, QIODevice::Append);

@@ -14,6 +14,10 @@ struct TResultadoFilho {
     bool Travado = false;  // not killed by the test, yet still running at its time limit
 };
 
+// The Firebird lock directory the children's embedded engines share (empty:
+// the one they inherit). See Principal in main.cpp for why it is not ours.
+void DefinirTravasFilhos(const QString& diretorio);
+
 // Runs `programa` with `argumentos`; standard output and error go to
 // `arquivoSaida` (appended). `matarAposMs` < 0: waits for its end, at most
 // `limiteMs`; a child still running then is killed and reported as hung.

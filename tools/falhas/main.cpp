@@ -1,10 +1,13 @@
 // vesko-falhas: kills imports and exports of a generated store at random
 // moments and checks after each kill that nothing was lost.
 //
-//   vesko-falhas PASTA [--mortes N] [--semente N]
+//   vesko-falhas PASTA [--mortes N] [--semente N] [--servidor HOST/PORTA --senha S]
 //
-// PASTA is emptied and becomes the program folder (settings file, embedded
-// POS database, import and export directories). Imports alternate the
+// PASTA is emptied and becomes the program folder (settings file, POS
+// database, import and export directories). The database is opened through
+// the embedded engine, or with --servidor through a Firebird server (as
+// SYSDBA with the password S), the way a store reaches the POS's server: a
+// kill then ends a client, not the engine. Imports alternate the
 // back-office sets A and B; before each export the POS stand-in adds work.
 // After each kill: every import table holds exactly set A's rows or set B's
 // (the delivery statuses may be partial until the next run), no row left the
@@ -68,8 +71,10 @@ private:
 
 class TTesteFalhas {
 public:
-    TTesteFalhas(const QString& pasta, std::uint32_t semente)
+    TTesteFalhas(const QString& pasta, std::uint32_t semente, const QString& servidor, const QString& senha,
+                 const QString& travasFilhos)
         : m_pasta(QDir(pasta).absolutePath()), m_bin(QCoreApplication::applicationDirPath()),
+          m_servidor(servidor), m_senha(senha), m_travasFilhos(travasFilhos),
           m_exportacao(m_pasta + QStringLiteral("/saida/")), m_rng(semente) {}
 
     void Preparar();
@@ -99,7 +104,9 @@ private:
     void RodadaExportacao(int n);
     int Atraso(const TDuracoes& d) { return std::uniform_int_distribution<int>(0, int(d.Tipica()))(m_rng); }
 
-    QString m_pasta, m_bin;
+    bool Embutido() const { return m_servidor.isEmpty(); }
+
+    QString m_pasta, m_bin, m_servidor, m_senha, m_travasFilhos;
     TConferenciaExportacao m_exportacao;
     std::mt19937 m_rng;
     TFotoImportacao m_ref[2];
@@ -114,21 +121,21 @@ TResultadoFilho TTesteFalhas::Programa(const QStringList& args, int matarAposMs)
                                QStringList{QStringLiteral("--home"), m_pasta} + args, matarAposMs);
 }
 
-// An embedded engine killed while it held the trace area of the lock
-// directory (a mutex in shared memory the next engine waits on forever) hangs
-// every later engine that starts there: the program and the tools that open
-// the database. That is the engine's own state, not the store's data: such a
-// hang is counted, the trace area removed (the next engine makes a new one;
-// the lock tables stay) and the child run again once.
+// A child that does not end within its time limit is counted as hung and run
+// again once. With the lock directories of Principal no hang is expected; if
+// one still happens, the trace area (the one shared-memory mutex every engine
+// of the directory takes at its start, see Principal) is removed first (the
+// next engine makes a new one; the lock tables stay).
 TResultadoFilho TTesteFalhas::ExecutarComRetomada(const QString& programa, const QStringList& args, int matarAposMs) {
     for (int tentativa = 0;; ++tentativa) {
-        if (!EsperarBancoLivre(Banco())) Falhar(QStringLiteral("o banco continua aberto por outro processo"));
+        if (Embutido() && !EsperarBancoLivre(Banco()))
+            Falhar(QStringLiteral("o banco continua aberto por outro processo"));
         const TResultadoFilho r = ExecutarFilho(programa, args, Caminho(QStringLiteral("filhos.log")), matarAposMs);
         if (!r.Travado || tentativa == 1) return r;
         ++m_travamentos;
         Linha(QStringLiteral("TRAVAMENTO %1 %2: o motor embutido não iniciou; área de rastreamento refeita")
                   .arg(QFileInfo(programa).fileName(), args.join(QLatin1Char(' '))));
-        QFile::remove(Caminho(QStringLiteral("firebird-lock/fb12_trace")));
+        if (Embutido()) QFile::remove(m_travasFilhos + QStringLiteral("/fb12_trace"));
     }
 }
 
@@ -148,12 +155,16 @@ void TTesteFalhas::CopiarConjunto(int variante) {
 void TTesteFalhas::Preparar() {
     QDir(m_pasta).removeRecursively();
     for (const char* d : {"entrada", "saida", "base", "A", "B"}) QDir().mkpath(Caminho(QString::fromLatin1(d)));
+    QDir().mkpath(m_travasFilhos);
+    QDir().mkpath(QFile::decodeName(qgetenv("FIREBIRD_LOCK")));
     QFile ini(Caminho(QStringLiteral("Quorvel_IntegradorVesko.ini")));
     if (!ini.open(QIODevice::WriteOnly)) Falhar(QStringLiteral("sem arquivo de configurações"));
+    const QString banco = Embutido() ? QStringLiteral("Servidor=embutido\n")
+                                     : QStringLiteral("Servidor=%1\nUsuario=SYSDBA\nSenha=%2\n").arg(m_servidor, m_senha);
     ini.write(QStringLiteral("[CONFIGS]\nDiretorioImportacao=%1/entrada/\nDiretorioExportacao=%1/saida/\n"
                              "IntervaloImportacao=1\nIntervaloExportacao=1\nDiretorioBaseDeDados=%1/base/\n"
-                             "NumeroDiasBackupLogs=30\n\n[BANCO]\nServidor=embutido\n")
-                  .arg(m_pasta).toUtf8());
+                             "NumeroDiasBackupLogs=30\n\n[BANCO]\n%2")
+                  .arg(m_pasta, banco).toUtf8());
     ini.close();
     DefinirDiretorioPrograma(m_pasta);
     Ferramenta(QStringLiteral("vesko-retaguarda"), {Caminho(QStringLiteral("A")), QStringLiteral("--variante"), QStringLiteral("A")});
@@ -173,7 +184,9 @@ void TTesteFalhas::Preparar() {
     Ferramenta(QStringLiteral("vesko-pdv-demo"), {QStringLiteral("--home"), m_pasta, QStringLiteral("--semente"), QString::number(++m_semente)});
     ExportarCompleto(QStringLiteral("preparo"));
     if (m_violacoes) Falhar(QStringLiteral("a rodada sem morte já viola: a conferência não serve"));
-    Linha(QStringLiteral("preparo: importação %1 ms, exportação %2 ms").arg(m_duracaoImportacao.Tipica()).arg(m_duracaoExportacao.Tipica()));
+    Linha(QStringLiteral("preparo (%3): importação %1 ms, exportação %2 ms")
+              .arg(m_duracaoImportacao.Tipica()).arg(m_duracaoExportacao.Tipica())
+              .arg(Embutido() ? QStringLiteral("motor embutido") : QStringLiteral("servidor ") + m_servidor));
 }
 
 void TTesteFalhas::Violacao(const QString& s) {
@@ -294,42 +307,49 @@ void TTesteFalhas::Rodar(int mortes) {
 }
 
 int Uso() {
-    std::fprintf(stderr, "Uso: vesko-falhas PASTA [--mortes N] [--semente N]\n");
+    std::fprintf(stderr, "Uso: vesko-falhas PASTA [--mortes N] [--semente N] [--servidor HOST/PORTA --senha S]\n");
     return 2;
 }
 
 int Principal(const QStringList& args) {
-    QString pasta;
+    QString pasta, servidor, senha;
     int mortes = 30;
     std::uint32_t semente = 1;
     for (int i = 0; i < args.size(); ++i) {
         bool ok = true;
         if (args[i] == QLatin1String("--mortes") && i + 1 < args.size()) mortes = args[++i].toInt(&ok);
         else if (args[i] == QLatin1String("--semente") && i + 1 < args.size()) semente = args[++i].toUInt(&ok);
+        else if (args[i] == QLatin1String("--servidor") && i + 1 < args.size()) servidor = args[++i];
+        else if (args[i] == QLatin1String("--senha") && i + 1 < args.size()) senha = args[++i];
         else if (args[i].startsWith(QLatin1String("--")) || !pasta.isEmpty()) return Uso();
         else pasta = args[i];
         if (!ok) return Uso();
     }
-    if (pasta.isEmpty() || mortes < 1) return Uso();
+    if (pasta.isEmpty() || mortes < 1 || servidor.isEmpty() != senha.isEmpty()) return Uso();
     // The import's one-second look at its files before it reads them would
     // take most kills drawn within an import's time; that look has tests of
     // its own, the kills are for the steps.
     if (!qEnvironmentVariableIsSet("VESKO_TESTE_PAUSA_IMPORTACAO_MS")) qputenv("VESKO_TESTE_PAUSA_IMPORTACAO_MS", "0");
-    // An embedded engine killed at the wrong moment can leave the machine's
-    // shared Firebird files (its lock directory: initialisation and trace
-    // mutexes, lock tables) held or half written, which hangs or misleads every
-    // other program on the machine that uses the embedded engine, such as
-    // tests running beside this one. The test and its children get a lock
-    // directory of their own (they must share one to see each other's locks).
-    if (!qEnvironmentVariableIsSet("FIREBIRD_LOCK")) {
-        const QString travas = QDir(pasta).absoluteFilePath(QStringLiteral("firebird-lock"));
-        if (!QDir().mkpath(travas)) {
-            std::fprintf(stderr, "vesko-falhas: não foi possível criar %s\n", qPrintable(travas));
-            return 2;
-        }
-        qputenv("FIREBIRD_LOCK", QFile::encodeName(travas));
-    }
-    TTesteFalhas teste(pasta, semente);
+    // Every embedded engine starting on a Firebird lock directory takes the
+    // directory's trace-area mutex, which lives in shared memory and is not
+    // released when its holder is killed. The first engine to map that area
+    // makes it afresh; a later one, while another live process has it mapped,
+    // waits on the dead holder's mutex forever. This test keeps its own engine
+    // loaded (its checks read the database) while it starts and kills the
+    // children, so the two must not share a directory: the children get one
+    // of their own, where each child after a kill is the first again, and the
+    // test another. Both are inside the test's folder, away from the machine's
+    // shared one that other embedded-engine programs (tests running beside
+    // this one) use. Sharing no lock directory is sound here because the test
+    // and a child never have the database open at once (see
+    // EsperarBancoLivre), and the embedded engine opens it exclusively.
+    const QString base = QDir(pasta).absolutePath();
+    const QString travasFilhos = qEnvironmentVariableIsSet("FIREBIRD_LOCK")
+                                     ? qEnvironmentVariable("FIREBIRD_LOCK")
+                                     : base + QStringLiteral("/firebird-lock");
+    DefinirTravasFilhos(travasFilhos);
+    qputenv("FIREBIRD_LOCK", QFile::encodeName(base + QStringLiteral("/firebird-lock-conferencia")));
+    TTesteFalhas teste(pasta, semente, servidor, senha, travasFilhos);
     teste.Preparar();
     teste.Rodar(mortes);
     Linha(teste.Contagem());
