@@ -353,6 +353,25 @@ TEST(ConexaoSemBanco, SenhaErradaERecusada) {
     }
 }
 
+// A [BANCO] Usuario the server does not know, or left blank: refused with
+// the server's own words, never taken for another user.
+TEST(ConexaoSemBanco, UsuarioDesconhecidoOuEmBrancoERecusado) {
+    AmbienteFirebird amb;
+    for (const QString& usuario : {QStringLiteral("NINGUEM"), QString()}) {
+        TParametrosConexao p = amb.Parametros();
+        if (p.Embutido()) GTEST_SKIP() << "o motor embutido confia no usuário local";
+        p.Usuario = usuario;
+        TConexaoFirebird c(p);
+        try {
+            c.Conectar();
+            ADD_FAILURE() << "aceito: '" << usuario.toStdString() << "'";
+        } catch (const EFirebirdError& e) {
+            EXPECT_TRUE(e.Mensagem().contains(QStringLiteral("user name and password"))) << e.Mensagem().toStdString();
+        }
+        EXPECT_FALSE(c.Conectado());
+    }
+}
+
 TEST(SqlParametros, TrocaNomesPorMarcadoresForaDeTextosEComentarios) {
     const TSqlAnalisado a = AnalisarParametrosSql(QStringLiteral(
         "SELECT ':naoE', \"X:Y\" /* :nem */ FROM T -- :tampouco\nWHERE A = :pA AND B IN (:pB, :pa) AND C = 'it''s :x'"));
