@@ -133,8 +133,9 @@ TResultadoFilho TTesteFalhas::ExecutarComRetomada(const QString& programa, const
         const TResultadoFilho r = ExecutarFilho(programa, args, Caminho(QStringLiteral("filhos.log")), matarAposMs);
         if (!r.Travado || tentativa == 1) return r;
         ++m_travamentos;
-        Linha(QStringLiteral("TRAVAMENTO %1 %2: o motor embutido não iniciou; área de rastreamento refeita")
-                  .arg(QFileInfo(programa).fileName(), args.join(QLatin1Char(' '))));
+        Linha(QStringLiteral("TRAVAMENTO %1 %2: não terminou em %3 ms%4")
+                  .arg(QFileInfo(programa).fileName(), args.join(QLatin1Char(' '))).arg(r.Duracao)
+                  .arg(Embutido() ? QStringLiteral("; área de rastreamento refeita") : QString()));
         if (Embutido()) QFile::remove(m_travasFilhos + QStringLiteral("/fb12_trace"));
     }
 }
