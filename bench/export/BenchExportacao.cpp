@@ -36,6 +36,7 @@
 #include "base/Excecoes.h"
 #include "base/Hint.h"
 #include "export/ExportacaoPDVBistrel.h"
+#include "export/SelecaoVendas.h"
 #include "firebird/ConexaoFirebird.h"
 #include "firebird/ContagemConfirmacoes.h"
 #include "firebird/ParametrosConexao.h"
@@ -181,20 +182,6 @@ private:
 
 // ---- the baseline -----------------------------------------------------------------------
 
-// The sales step's selection, as the run sends it.
-const QString kSqlVendas = QStringLiteral(
-    "SELECT\n  M.IDMOVIMENTO,\n  M.HRFECHAMENTO,\n  M.DATA_HORA_PEDIDO,\n  COALESCE(M.IDVENDEDOR, '') AS IDVENDEDOR,\n"
-    "  M.ID_USUARIO,\n  M.ID_CLIENTE,\n  M.CPF_CNPJ,\n  M.ST_MOVIMENTO,\n  M.ST_MOVIMENTO_EXPORTADO,\n  MC.VALOR,\n"
-    "  MC.OBSERVACAO,\n  COALESCE(MC.VLACRESCIMO, 0.00) + COALESCE(MC.VLSERVICO, 0.00) AS VLACRESCIMO,\n"
-    "  COALESCE(MC.VLSERVICO, 0.00) AS VLSERVICO,\n  MC.VLDESCONTO,\n  MC.NRMODELONF,\n  MC.NRSERIE,\n  MC.NRORDEM,\n"
-    "  M.NUMERO_PEDIDO,\n  MC.TERMINALGUID,\n  MC.IPTERMINAL,\n  MC.DOCABERTURAENCERRAMENTO,\n  MC.VLTRIBFEDNAC,\n"
-    "  MC.VLTRIBFEDIMP,\n  MC.VLTRIBEST,\n  MC.VLTRIBMUN \nFROM\n  MOVIMENTO M \nINNER JOIN\n"
-    "  MOVIMENTO_COMPLEMENTO MC \nON\n  M.IDMOVIMENTO = MC.MOVIMENTO_ID \nWHERE\n"
-    " (M.ST_MOVIMENTO = :pVenda OR\n  M.ST_MOVIMENTO = :pCancelamento) AND\n"
-    " (M.ST_MOVIMENTO_EXPORTADO IN (:pNao, :pAlteracao) OR\n  M.ST_MOVIMENTO_EXPORTADO = :pCancelamento) AND\n"
-    "  UPPER(M.TIPO_OPERACAO) = :pOperacaoVenda AND \n  ((ST_ENTREGA=:pTrue and ST_ENTREGAFINALIZADA=:pTrue )\n"
-    "   OR (ST_ENTREGA=:pNao))");
-
 struct TLinhaDeBase {
     int Vendas = 0;
     TIntervalo Selecao, Total;
@@ -203,13 +190,8 @@ struct TLinhaDeBase {
 // The sales step's selection, with the values the step gives it.
 auto SelecionarVendas(TConexaoFirebird& c) {
     TParams p;
-    p.CreateParam(ftInteger, QStringLiteral("pNao")).SetAsInteger(0);
-    p.CreateParam(ftInteger, QStringLiteral("pVenda")).SetAsInteger(1);
-    p.CreateParam(ftInteger, QStringLiteral("pCancelamento")).SetAsInteger(2);
-    p.CreateParam(ftInteger, QStringLiteral("pAlteracao")).SetAsInteger(3);
-    p.CreateParam(ftString, QStringLiteral("pOperacaoVenda")).SetAsString(QStringLiteral("V"));
-    p.CreateParam(ftInteger, QStringLiteral("pTrue")).SetAsInteger(1);
-    return c.Consultar(kSqlVendas, &p);
+    PreencherParametrosSelecaoVendas(p);
+    return c.Consultar(SqlSelecaoVendas(), &p);
 }
 
 TLinhaDeBase LinhaDeBase(const QString& destino) {

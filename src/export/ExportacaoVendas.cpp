@@ -20,6 +20,7 @@
 #include "db/ComunicacaoBancoBistrel.h"
 #include "export/ArquivosExportacao.h"
 #include "export/ExportacaoPDVBistrelInterna.h"
+#include "export/SelecaoVendas.h"
 #include "export/SqlExportacao.h"
 #include "firebird/Params.h"
 #include "firebird/Query.h"
@@ -34,48 +35,6 @@
 namespace vesko {
 
 namespace {
-
-const QString kSqlVendas = MontarSql({
-    "SELECT",
-    "  M.IDMOVIMENTO,",
-    "  M.HRFECHAMENTO,",
-    "  M.DATA_HORA_PEDIDO,",
-    "  COALESCE(M.IDVENDEDOR, '') AS IDVENDEDOR,",
-    "  M.ID_USUARIO,",
-    "  M.ID_CLIENTE,",
-    "  M.CPF_CNPJ,",
-    "  M.ST_MOVIMENTO,",
-    "  M.ST_MOVIMENTO_EXPORTADO,",
-    "  MC.VALOR,",
-    "  MC.OBSERVACAO,",
-    "  COALESCE(MC.VLACRESCIMO, 0.00) + COALESCE(MC.VLSERVICO, 0.00) AS VLACRESCIMO,",
-    "  COALESCE(MC.VLSERVICO, 0.00) AS VLSERVICO,",
-    "  MC.VLDESCONTO,",
-    "  MC.NRMODELONF,",
-    "  MC.NRSERIE,",
-    "  MC.NRORDEM,",
-    "  M.NUMERO_PEDIDO,",
-    "  MC.TERMINALGUID,",
-    "  MC.IPTERMINAL,",
-    "  MC.DOCABERTURAENCERRAMENTO,",
-    "  MC.VLTRIBFEDNAC,",
-    "  MC.VLTRIBFEDIMP,",
-    "  MC.VLTRIBEST,",
-    "  MC.VLTRIBMUN ",
-    "FROM",
-    "  MOVIMENTO M ",
-    "INNER JOIN",
-    "  MOVIMENTO_COMPLEMENTO MC ",
-    "ON",
-    "  M.IDMOVIMENTO = MC.MOVIMENTO_ID ",
-    "WHERE",
-    " (M.ST_MOVIMENTO = :pVenda OR",
-    "  M.ST_MOVIMENTO = :pCancelamento) AND",
-    " (M.ST_MOVIMENTO_EXPORTADO IN (:pNao, :pAlteracao) OR",
-    "  M.ST_MOVIMENTO_EXPORTADO = :pCancelamento) AND",
-    "  UPPER(M.TIPO_OPERACAO) = :pOperacaoVenda AND ",
-    "  ((ST_ENTREGA=:pTrue and ST_ENTREGAFINALIZADA=:pTrue )",
-    "   OR (ST_ENTREGA=:pNao))"});
 
 // The mark also requires the two status columns to hold what the selection
 // read: a sale the POS cancelled or changed meanwhile stays for the next run.
@@ -208,16 +167,11 @@ void RegistrarVendaAdiada(int IdMovimento) {
 
 bool TExportacaoPDVBistrelInterna::ExportarVendas(TComunicacaoBancoBistrel& Gateway) {
     TParams params;
-    params.CreateParam(ftInteger, QStringLiteral("pNao")).SetAsInteger(0);
-    params.CreateParam(ftInteger, QStringLiteral("pVenda")).SetAsInteger(1);
-    params.CreateParam(ftInteger, QStringLiteral("pCancelamento")).SetAsInteger(2);
-    params.CreateParam(ftInteger, QStringLiteral("pAlteracao")).SetAsInteger(3);
-    params.CreateParam(ftString, QStringLiteral("pOperacaoVenda")).SetAsString(QStringLiteral("V"));
-    params.CreateParam(ftInteger, QStringLiteral("pTrue")).SetAsInteger(1);
+    PreencherParametrosSelecaoVendas(params);
     EsquecerConfiguracoesPasso();
     DefinirHint(QStringLiteral("Recebendo vendas do banco de dados..."));
     std::unique_ptr<TQuery> vendas;
-    if (!Gateway.AbrirQuery(kSqlVendas, params, vendas)) return false;
+    if (!Gateway.AbrirQuery(SqlSelecaoVendas(), params, vendas)) return false;
 
     const int total = vendas->RecordCount();
     DefinirHint(QStringLiteral("Exportando arquivos de movimento -> %1 movimentos a exportar...").arg(total));

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "DiaDeAuditoria.h"
 #include "TestSupport.h"
 #include "audit/AuditoriaNaoGravada.h"
 #include "audit/ControleLogIntegradorPDVBistrel.h"
@@ -17,16 +18,8 @@ using namespace vesko;
 
 namespace {
 
-class AuditoriaNaoGravada : public ::testing::Test {
+class AuditoriaNaoGravada : public teste::DiaDeAuditoria {
 protected:
-    void SetUp() override {
-        DefinirDiretorioPrograma(pasta.Caminho());
-        Relogio::Definir([this] { return agora; });
-    }
-    void TearDown() override {
-        Relogio::Definir({});
-        DefinirDiretorioPrograma(QString());
-    }
     // The day's folder cannot be made: a plain file holds its path.
     void BloquearDia() {
         const QString dia = QFileInfo(TControleLogIntegradorPDVBistrel::GetArquivoAuditoria()).absolutePath();
@@ -36,8 +29,6 @@ protected:
     QStringList Linhas() const {
         return QString::fromUtf8(teste::LerArquivo(ArquivoAuditoriaNaoGravada())).split("\r\n", Qt::SkipEmptyParts);
     }
-    teste::PastaTemporaria pasta;
-    QDateTime agora{QDate(2026, 12, 7), QTime(10, 15, 30)};
     const TAuditoriaNaoGravada registro{"Erro na execução de query.", "Exportação",
                                         "Ocorreu o erro \"x\" ao executar a seguinte query:\r\n\r\nSELECT 1\r\n  FROM\tT",
                                         "EDatabaseError", taErro};

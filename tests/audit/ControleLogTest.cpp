@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 
+#include "DiaDeAuditoria.h"
 #include "TestSupport.h"
 #include "audit/ControleLogIntegradorPDVBistrel.h"
 #include "audit/LeituraAuditoria.h"
@@ -15,16 +16,8 @@ using namespace vesko;
 
 namespace {
 
-class ControleLog : public ::testing::Test {
+class ControleLog : public teste::DiaDeAuditoria {
 protected:
-    void SetUp() override {
-        DefinirDiretorioPrograma(pasta.Caminho());
-        Relogio::Definir([this] { return agora; });
-    }
-    void TearDown() override {
-        Relogio::Definir({});
-        DefinirDiretorioPrograma(QString());
-    }
     static void Registrar(const QString& descricao, const QString& detalhes = "detalhes", TTipoAuditoria tipo = taInformacao) {
         TControleLogIntegradorPDVBistrel::RegistrarAuditoria(descricao, "Importação", detalhes, "", tipo);
     }
@@ -33,8 +26,6 @@ protected:
         ds.LoadFromFile(arquivo);
         return ds;
     }
-    teste::PastaTemporaria pasta;
-    QDateTime agora{QDate(2026, 12, 7), QTime(10, 15, 30)};
 };
 
 TEST_F(ControleLog, PathsFollowTheDayTreeWithTheMonthsRegionalName) {
